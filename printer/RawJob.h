@@ -1,0 +1,30 @@
+// The one road by which bytes reach the printer: a raw job of one document with one page on the
+// system's default printer.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "printer/Services.h"
+#include "printer/Spooler.h"
+
+namespace orvel {
+
+enum class RawJobOutcome { Sent, PrinterBusy, NotSent };
+
+enum class BusyCheck { Off, On };
+
+// The services that the printer output runs on.
+struct PrinterServices {
+    Spooler& spooler;
+    MessageBoxService& messageBox;
+    SleepService& sleep;
+};
+
+// Looks up the default printer, opens it, refuses with PrinterBusy when the busy check is on and
+// the queue holds any job, spools the chunks one write each, and closes the printer. Tells the
+// user of its own failures; the caller tells of a busy refusal.
+RawJobOutcome fncSendRawJob(PrinterServices& services, const std::string& documentName,
+                            const std::vector<Bytes>& chunks, BusyCheck busyCheck);
+
+}  // namespace orvel

@@ -1,0 +1,44 @@
+// The narrow interface to the system's print spooler: just the operations that one raw job on
+// the default printer needs. One backend per platform (CUPS, winspool) and a recording double.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace orvel {
+
+// Raw bytes, composed of control bytes and 7-bit text. A 0x00 byte is data like any other.
+using Bytes = std::string;
+
+struct DefaultPrinter {
+    // False when no printer is set up at all: the case the no-printer message is for.
+    bool found = false;
+    // The default's name; when found, it may still name a printer that cannot be opened.
+    std::string name;
+};
+
+class Spooler {
+public:
+    using Handle = std::uintptr_t;
+    static constexpr Handle kNoHandle = 0;
+
+    virtual ~Spooler() = default;
+
+    virtual DefaultPrinter defaultPrinter() = 0;
+    // kNoHandle when the printer cannot be opened.
+    virtual Handle openPrinter(const std::string& name) = 0;
+    // How many jobs the printer's queue holds, whatever their owner and state; 0 when the
+    // queue cannot be listed.
+    virtual long queuedJobs(Handle printer) = 0;
+    virtual bool startDocument(Handle printer, const std::string& documentName) = 0;
+    virtual bool startPage(Handle printer) = 0;
+    // The number of bytes written, or -1.
+    virtual long writeChunk(Handle printer, const Bytes& chunk) = 0;
+    virtual bool endPage(Handle printer) = 0;
+    virtual bool endDocument(Handle printer) = 0;
+    // Withdraws a started document so that none of it reaches the printer.
+    virtual void cancelDocument(Handle printer) = 0;
+    virtual void closePrinter(Handle printer) = 0;
+};
+
+}  // namespace orvel
