@@ -99,8 +99,9 @@ TEST(EncodedBlock, ChangingOneBoxChangesOnlyTheValuesItFeeds) {
             for (const BlockField& f : blockFields()) {
                 fed = fed || (f.setting == field.setting && f.valueIndex == i);
             }
-            if (!fed)
+            if (!fed) {
                 EXPECT_EQ(changed.values[i], base.values[i]) << info.box << " value " << i;
+            }
         }
     }
 }

@@ -31,8 +31,9 @@ void expectInvariants(const SettingsModel& m) {
                               info.id == S::cboParity || info.id == S::cboFlowCtrl ||
                               info.id == S::cboLanguage || info.id == S::cboLanStd ||
                               info.id == S::cboSpcComp;
-        if (!governed)
+        if (!governed) {
             ASSERT_TRUE(m.isEnabled(info.id)) << info.box;
+        }
         ASSERT_GE(m.selection(info.id), 0) << info.box;
         ASSERT_LT(m.selection(info.id), static_cast<int>(info.choices.size())) << info.box;
     }
@@ -61,15 +62,17 @@ TEST(SettingsModelRandomActions, InterlocksHoldAfterEveryStepOfAnySequence) {
             const Selections before = m.selections();
             const bool allowed = m.isEnabled(box) && choice >= 0 && choice < count;
             ASSERT_EQ(m.userSelect(box, choice), allowed) << "step " << step;
-            if (!allowed)
+            if (!allowed) {
                 ASSERT_EQ(m.selections(), before) << "step " << step;
+            }
         } else if (action < 19) {
             const Model chosen = action == 17 ? Model::OptDomestic : Model::OptExport;
             const bool changes = chosen != m.model();
             m.selectModel(chosen);
             ASSERT_EQ(m.model(), chosen);
-            if (changes)
+            if (changes) {
                 ASSERT_EQ(m.choiceText(S::cboInterface), "Autoshare");
+            }
         } else {
             m.IntializeSelectionBoxes();
         }

@@ -164,8 +164,9 @@ TEST_P(InterlockRule, ActsOnItsBoxesInOrderAndChangesNoSelection) {
     expected.insert(expected.end(), GetParam().events.begin(), GetParam().events.end());
     EXPECT_EQ(rec.events, expected);
     for (int i = 0; i < kSettingCount; ++i) {
-        if (settingAt(i) != GetParam().box)
+        if (settingAt(i) != GetParam().box) {
             EXPECT_EQ(m.selections()[i], before[i]);
+        }
     }
 }
 
