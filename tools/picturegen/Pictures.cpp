@@ -1,0 +1,216 @@
+#include "Pictures.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+#include <array>
+
+#include "Look.h"
+#include "Pieces.h"
+#include "settings/SettingsTable.h"
+
+namespace picturegen {
+
+namespace {
+
+constexpr int kMainStripHeight = 32;
+constexpr int kMainBackgroundWidth = 731;
+constexpr int kFeaturesStripHeight = 30;
+constexpr int kFeaturesBackgroundWidth = 738;
+
+// Where the title pictures sit in their windows, over the strip.
+const QRect kMainTitleArea(8, 8, 204, 16);
+const QRect kFeaturesTitleArea(8, 0, 338, 25);
+constexpr int kFeaturesTitleVisibleWidth = 169;
+
+const QString kMainTitle = QStringLiteral("Printer Permanent Settings");
+const QString kFeaturesTitle = QStringLiteral("Varnet Orvel FEATURES");
+const QString kBannerText = QStringLiteral("Please wait, while printer settings being applied.");
+
+// A caption column: where its picture sits in the main window and the window rows of the tops
+// of the boxes it labels, one per setting from firstRow on.
+struct CaptionColumn {
+    QPoint origin;
+    QSize size;
+    int firstRow;  // zero-based index into the settings table
+    std::vector<int> boxTops;
+};
+constexpr int kBoxHeight = 21;
+
+const CaptionColumn& leftColumn() {
+    static const CaptionColumn column{
+        {8, 44}, {118, 264}, 0, {45, 72, 99, 125, 152, 179, 206, 232, 259, 286}};
+    return column;
+}
+
+const CaptionColumn& rightColumn() {
+    static const CaptionColumn column{
+        {280, 72}, {125, 238}, 10, {72, 99, 125, 152, 179, 206, 232, 259, 287}};
+    return column;
+}
+
+QString captionOf(int row) {
+    return QString::fromStdString(orvel::settingsTable()[row].caption);
+}
+
+int underlinedIndexOf(int row) {
+    const orvel::SettingInfo& info = orvel::settingsTable()[row];
+    return static_cast<int>(info.caption.find(info.underlined));
+}
+
+// One size for both columns, so they read alike: 11 px unless a caption would run into its box.
+qreal captionPixelSize() {
+    qreal size = 11;
+    for (const CaptionColumn* column : {&leftColumn(), &rightColumn()}) {
+        for (std::size_t i = 0; i < column->boxTops.size(); ++i) {
+            const int row = column->firstRow + static_cast<int>(i);
+            size = std::min(size, fittingPixelSize(captionOf(row), column->size.width() - 4, 11,
+                                                   Weight::Regular));
+        }
+    }
+    return size;
+}
+
+void drawCaptionColumn(QPainter& painter, const CaptionColumn& column) {
+    painter.fillRect(QRect(QPoint(0, 0), column.size), Qt::white);
+    painter.setPen(Qt::black);
+    const QFont font = uiFont(captionPixelSize());
+    for (std::size_t i = 0; i < column.boxTops.size(); ++i) {
+        const int row = column.firstRow + static_cast<int>(i);
+        const QRectF boxRow(0, column.boxTops[i] - column.origin.y(), column.size.width(),
+                            kBoxHeight);
+        drawCaption(painter, boxRow, Qt::AlignLeft, captionOf(row), underlinedIndexOf(row), font);
+    }
+}
+
+// Title lettering, drawn in window coordinates; the background and the title picture both call it.
+void drawTitleText(QPainter& painter, const QRect& area, int visibleWidth, const QString& text,
+                   qreal maxPixelSize) {
+    const qreal margin = 3;
+    const QFont font =
+        uiFont(fittingPixelSize(text, visibleWidth - 2 * margin, maxPixelSize, Weight::Bold),
+               Weight::Bold);
+    painter.setPen(colour::kTitleText);
+    drawCaption(painter, QRectF(area).adjusted(margin, 0, 0, 0), Qt::AlignLeft, text, -1, font);
+}
+
+void drawMainTitleText(QPainter& painter) {
+    drawTitleText(painter, kMainTitleArea, kMainTitleArea.width(), kMainTitle, 13);
+}
+
+void drawFeaturesTitleText(QPainter& painter) {
+    drawTitleText(painter, kFeaturesTitleArea, kFeaturesTitleVisibleWidth, kFeaturesTitle, 15);
+}
+
+void drawMainBackground(QPainter& painter) {
+    drawBackground(painter, {{kMainBackgroundWidth, 353}, kMainStripHeight, 575, 315, {652, 46}});
+    drawMainTitleText(painter);
+}
+
+void drawFeaturesBackground(QPainter& painter) {
+    drawBackground(painter,
+                   {{kFeaturesBackgroundWidth, 455}, kFeaturesStripHeight, 592, 421, {665, 56}});
+    drawFeaturesTitleText(painter);
+}
+
+void drawMainTitle(QPainter& painter) {
+    painter.translate(-kMainTitleArea.topLeft());
+    drawTitleStrip(painter, kMainBackgroundWidth, kMainStripHeight);
+    drawMainTitleText(painter);
+}
+
+void drawFeaturesTitle(QPainter& painter) {
+    painter.translate(-kFeaturesTitleArea.topLeft());
+    drawTitleStrip(painter, kFeaturesBackgroundWidth, kFeaturesStripHeight);
+    drawFeaturesTitleText(painter);
+}
+
+void drawFeaturesHeading(QPainter& painter) {
+    const QRect area(0, 0, 246, 32);
+    painter.fillRect(area, Qt::white);
+    painter.setPen(Qt::black);
+    const QFont font =
+        uiFont(fittingPixelSize(kFeaturesTitle, area.width() - 8, 20, Weight::Bold), Weight::Bold);
+    drawCaption(painter, area, Qt::AlignHCenter, kFeaturesTitle, -1, font);
+}
+
+void drawBanner(QPainter& painter) {
+    const QRect area(0, 0, 346, 34);
+    painter.fillRect(area, colour::kBannerGrey);
+    painter.setPen(Qt::white);
+    const QFont font =
+        uiFont(fittingPixelSize(kBannerText, area.width() - 12, 12, Weight::Bold), Weight::Bold);
+    drawCaption(painter, area, Qt::AlignHCenter, kBannerText, -1, font);
+}
+
+Picture facePicture(const ButtonFace& face, int suffix, FaceState state) {
+    const int underlined = face.caption.indexOf(face.underlined);
+    return {face.stem + QString::number(suffix), face.size, [face, underlined, state](QPainter& p) {
+                drawButtonFace(p, face.size, face.caption, underlined, state);
+            }};
+}
+
+}  // namespace
+
+std::vector<Picture> windowPictures() {
+    return {
+        {QStringLiteral("main_background"), {731, 353}, drawMainBackground},
+        {QStringLiteral("main_title"), kMainTitleArea.size(), drawMainTitle},
+        {QStringLiteral("main_captions_left"), leftColumn().size,
+         [](QPainter& p) { drawCaptionColumn(p, leftColumn()); }},
+        {QStringLiteral("main_captions_right"), rightColumn().size,
+         [](QPainter& p) { drawCaptionColumn(p, rightColumn()); }},
+        {QStringLiteral("banner"), {346, 34}, drawBanner},
+        {QStringLiteral("features_background"), {738, 455}, drawFeaturesBackground},
+        {QStringLiteral("features_title"), kFeaturesTitleArea.size(), drawFeaturesTitle},
+        {QStringLiteral("features_heading"), {246, 32}, drawFeaturesHeading},
+    };
+}
+
+const std::vector<ButtonFace>& buttonFaces() {
+    static const std::vector<ButtonFace> faces{
+        {QStringLiteral("Apply_Settings"), QStringLiteral("Apply Settings"), 'A', {128, 26}},
+        {QStringLiteral("Restore_Default"), QStringLiteral("Restore Default"), 'D', {128, 26}},
+        {QStringLiteral("Show_Features"), QStringLiteral("Show Features"), 'S', {128, 26}},
+        {QStringLiteral("Print_Features"), QStringLiteral("Print Features"), 'P', {128, 26}},
+        {QStringLiteral("Exit_Button"), QStringLiteral("Exit"), 'x', {128, 26}},
+        {QStringLiteral("Close_Button"), QStringLiteral("Close"), 'C', {126, 24}},
+    };
+    return faces;
+}
+
+Picture normalFace(const ButtonFace& face) {
+    return facePicture(face, 1, FaceState::Normal);
+}
+
+Picture highlightedFace(const ButtonFace& face) {
+    return facePicture(face, 2, FaceState::Highlighted);
+}
+
+void drawPrinterIcon(QPainter& painter) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(0, 0, 0), 1));
+    // Paper standing out of the top.
+    painter.setBrush(Qt::white);
+    painter.drawRect(QRectF(4.5, 0.5, 7, 6));
+    painter.setPen(QPen(QColor(128, 128, 128), 1));
+    painter.drawLine(QPointF(6, 2.5), QPointF(10, 2.5));
+    painter.drawLine(QPointF(6, 4.5), QPointF(10, 4.5));
+    // The body, with a darker front and a green power light.
+    painter.setPen(QPen(QColor(0, 0, 0), 1));
+    painter.setBrush(QColor(192, 192, 192));
+    painter.drawRect(QRectF(0.5, 5.5, 15, 7));
+    painter.setBrush(QColor(128, 128, 128));
+    painter.drawRect(QRectF(0.5, 10.5, 15, 4));
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 255, 0));
+    painter.drawRect(QRectF(12, 7, 2, 2));
+    // The printed sheet coming out at the front.
+    painter.setPen(QPen(QColor(0, 0, 0), 1));
+    painter.setBrush(Qt::white);
+    painter.drawRect(QRectF(3.5, 12.5, 9, 3));
+    painter.setPen(QPen(QColor(0, 0, 128), 1));
+    painter.drawLine(QPointF(5, 14), QPointF(11, 14));
+}
+
+}  // namespace picturegen
