@@ -1,5 +1,7 @@
 #include "PictureWriter.h"
 
+#include "PrinterIcon.h"
+
 #include <QFile>
 #include <QPainter>
 #include <QTextStream>
@@ -54,12 +56,12 @@ QImage toSixteenColours(const QImage& source) {
     return indexed;
 }
 
-QImage renderIcon(int pixels) {
+QImage renderIcon(int pixels, void (*draw)(QPainter&)) {
     QImage image(pixels, pixels, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     image.setDevicePixelRatio(static_cast<qreal>(pixels) / kIconUnits);
     QPainter painter(&image);
-    drawPrinterIcon(painter);
+    draw(painter);
     painter.end();
     image.setDevicePixelRatio(1);
     return image;
@@ -115,7 +117,8 @@ bool PictureWriter::writeBuiltIn(const Picture& picture) {
 }
 
 bool PictureWriter::writeIcons() {
-    // The window icon keeps to sixteen colours at 1x and 2x; the desktop sizes are full colour.
+    // The window icon keeps to sixteen colours at its own size; the dense-screen and desktop sizes
+    // are drawn smooth, in full colour.
     const struct {
         QString file;
         int pixels;
@@ -123,12 +126,13 @@ bool PictureWriter::writeIcons() {
         bool embedded;
     } icons[] = {
         {QStringLiteral("printer_icon.png"), 16, true, true},
-        {QStringLiteral("printer_icon@2x.png"), 32, true, true},
+        {QStringLiteral("printer_icon@2x.png"), 32, false, true},
         {QStringLiteral("printer_icon_48.png"), 48, false, false},
         {QStringLiteral("printer_icon_256.png"), 256, false, false},
     };
     for (const auto& icon : icons) {
-        QImage image = renderIcon(icon.pixels);
+        QImage image = renderIcon(
+            icon.pixels, icon.sixteenColours ? drawPixelPrinterIcon : drawSmoothPrinterIcon);
         if (icon.sixteenColours) {
             image = toSixteenColours(image);
         }

@@ -187,30 +187,4 @@ Picture highlightedFace(const ButtonFace& face) {
     return facePicture(face, 2, FaceState::Highlighted);
 }
 
-void drawPrinterIcon(QPainter& painter) {
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(QColor(0, 0, 0), 1));
-    // Paper standing out of the top.
-    painter.setBrush(Qt::white);
-    painter.drawRect(QRectF(4.5, 0.5, 7, 6));
-    painter.setPen(QPen(QColor(128, 128, 128), 1));
-    painter.drawLine(QPointF(6, 2.5), QPointF(10, 2.5));
-    painter.drawLine(QPointF(6, 4.5), QPointF(10, 4.5));
-    // The body, with a darker front and a green power light.
-    painter.setPen(QPen(QColor(0, 0, 0), 1));
-    painter.setBrush(QColor(192, 192, 192));
-    painter.drawRect(QRectF(0.5, 5.5, 15, 7));
-    painter.setBrush(QColor(128, 128, 128));
-    painter.drawRect(QRectF(0.5, 10.5, 15, 4));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0, 255, 0));
-    painter.drawRect(QRectF(12, 7, 2, 2));
-    // The printed sheet coming out at the front.
-    painter.setPen(QPen(QColor(0, 0, 0), 1));
-    painter.setBrush(Qt::white);
-    painter.drawRect(QRectF(3.5, 12.5, 9, 3));
-    painter.setPen(QPen(QColor(0, 0, 128), 1));
-    painter.drawLine(QPointF(5, 14), QPointF(11, 14));
-}
-
 }  // namespace picturegen

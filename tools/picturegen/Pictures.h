@@ -33,7 +33,4 @@ const std::vector<ButtonFace>& buttonFaces();
 Picture normalFace(const ButtonFace& face);
 Picture highlightedFace(const ButtonFace& face);
 
-// The window icon, a little printer, drawn on a 16-unit grid at any size.
-void drawPrinterIcon(QPainter& painter);
-
 }  // namespace picturegen

@@ -10,6 +10,8 @@ namespace picturegen {
 
 namespace {
 
+constexpr qreal kLogoMarkSide = 44;
+
 struct FaceColours {
     QColor top;
     QColor bottom;
@@ -27,25 +29,25 @@ FaceColours faceColours(FaceState state) {
 }
 
 void drawLogoMark(QPainter& painter, QPointF topCentre) {
-    const qreal side = 38;
-    const QRectF square(topCentre.x() - side / 2, topCentre.y(), side, side);
+    const QRectF square(topCentre.x() - kLogoMarkSide / 2, topCentre.y(), kLogoMarkSide,
+                        kLogoMarkSide);
     painter.setPen(Qt::NoPen);
     painter.setBrush(colour::kLogoMark);
-    painter.drawRoundedRect(square, 7, 7);
+    painter.drawRoundedRect(square, 8, 8);
 
-    // Two arms of print-head dots meeting at the foot: a V as a 24-pin head would strike it.
-    painter.setBrush(Qt::white);
+    // Two arms of print-head dots meeting at the foot: a V as the pins would strike it, the
+    // last pin in the accent colour.
     const QPointF centre = square.center();
-    for (int step = 0; step <= 4; ++step) {
-        const qreal dx = 11.5 - 2.875 * step;
-        const qreal dy = -11 + 5.5 * step;
-        painter.drawEllipse(QPointF(centre.x() - dx, centre.y() + dy), 2.4, 2.4);
-        if (step < 4) {
-            painter.drawEllipse(QPointF(centre.x() + dx, centre.y() + dy), 2.4, 2.4);
-        }
+    const qreal radius = 2.7;
+    painter.setBrush(Qt::white);
+    for (int step = 0; step < 4; ++step) {
+        const qreal dx = 12.8 - 3.2 * step;
+        const qreal dy = -12 + 6 * step;
+        painter.drawEllipse(QPointF(centre.x() - dx, centre.y() + dy), radius, radius);
+        painter.drawEllipse(QPointF(centre.x() + dx, centre.y() + dy), radius, radius);
     }
     painter.setBrush(colour::kLogoAccent);
-    painter.drawEllipse(QPointF(centre.x(), centre.y() - 11), 2.4, 2.4);
+    painter.drawEllipse(QPointF(centre.x(), centre.y() + 12), radius, radius);
 }
 
 void drawSpacedText(QPainter& painter, QPointF baselineCentre, const QString& text, QFont font,
@@ -88,7 +90,7 @@ void drawLogo(QPainter& painter, QPointF topCentre) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     drawLogoMark(painter, topCentre);
-    const qreal nameBaseline = topCentre.y() + 38 + 20;
+    const qreal nameBaseline = topCentre.y() + kLogoMarkSide + 21;
     drawSpacedText(painter, QPointF(topCentre.x(), nameBaseline), QStringLiteral("VARNET"),
                    uiFont(16, Weight::Bold), 2, colour::kLogoMark);
     painter.fillRect(QRectF(std::round(topCentre.x() - 22), nameBaseline + 4, 44, 2),
