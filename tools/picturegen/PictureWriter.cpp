@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <QTextStream>
 #include <array>
+#include <climits>
 #include <cstdio>
 
 namespace picturegen {

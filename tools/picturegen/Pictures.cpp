@@ -1,9 +1,7 @@
 #include "Pictures.h"
 
 #include <QPainter>
-#include <QPainterPath>
 #include <algorithm>
-#include <array>
 
 #include "Look.h"
 #include "Pieces.h"

@@ -2,7 +2,7 @@
 
 #include <QLinearGradient>
 #include <QPainter>
-#include <QPainterPath>
+#include <cmath>
 
 #include "Look.h"
 
