@@ -1,0 +1,61 @@
+// A private CUPS scheduler for tests, run through tools/cups-sandbox: its own folder, socket,
+// queues and capture backend; no system queue is touched. The process environment points libcups
+// at it while it lives.
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "printer/Spooler.h"
+
+namespace orvel::test {
+
+struct SpooledJob {
+    int id = 0;
+    std::string title;
+};
+
+class CupsSandbox {
+public:
+    // Empty when a sandbox can run here; otherwise why not (cupsd needs root).
+    static std::string whyUnavailable();
+
+    // Makes the folder and points the environment at its socket; starts nothing yet, so that
+    // until start() no scheduler answers there.
+    CupsSandbox();
+    ~CupsSandbox();
+    CupsSandbox(const CupsSandbox&) = delete;
+    CupsSandbox& operator=(const CupsSandbox&) = delete;
+
+    // Starts cupsd, watched so that it stops when this process ends, however it ends.
+    void start();
+    void stop();
+    void addQueue(const std::string& name, bool makeDefault);
+    // A stopped queue takes jobs and keeps them pending.
+    void disableQueue(const std::string& name);
+
+    const std::string& folder() const { return folder_; }
+
+    std::vector<SpooledJob> completedJobs(const std::string& queue) const;
+    std::vector<SpooledJob> activeJobs(const std::string& queue) const;
+    // Waits a few seconds at most for the queue to have that many completed jobs; returns them.
+    std::vector<SpooledJob> waitForCompletedJobs(const std::string& queue, size_t count) const;
+    // The bytes that the printer of a queue received, one entry per job, in job order.
+    std::vector<Bytes> capturedJobs(const std::string& queue) const;
+
+    static constexpr std::chrono::seconds kJobTimeout{5};
+
+private:
+    void run(const std::string& arguments) const;
+    void pointEnvironmentHere();
+
+    std::string folder_;
+    bool running_ = false;
+    // What the variables that point libcups here held before, to put back at the end.
+    std::vector<std::pair<std::string, std::optional<std::string>>> savedEnvironment_;
+};
+
+}  // namespace orvel::test
