@@ -1,0 +1,57 @@
+// The picture buttons of one window under the pointer: a button lights up when the pointer moves
+// onto it, and the background puts every button back to its normal picture. One flag per window,
+// blnButtonsNormal, decides; every picture is read from its file in the program folder at the
+// moment of the swap.
+#pragma once
+
+#include <QPixmap>
+#include <QString>
+#include <functional>
+#include <vector>
+
+#include "ui/ButtonPictures.h"
+#include "ui/PictureLoader.h"
+
+class QLabel;
+
+namespace orvel {
+
+// Shows a picture on a button's control.
+using PictureSetter = std::function<void(const QPixmap&)>;
+
+class HoverButtons {
+public:
+    // The window object owns one for its whole life; its flag outlives the window's controls.
+    HoverButtons(HoverWindow window, PictureLoader& loader, QString programFolder);
+
+    // Where a button shows its pictures. Called for every button of the window when its
+    // controls are created, and again whenever they are created anew.
+    void attach(ButtonFace face, PictureSetter show);
+    // A setter for a picture control: shows the picture unscaled and takes its size; does
+    // nothing once the control is gone.
+    static PictureSetter showOn(QLabel* control);
+
+    // A pointer move over a button: lights it up, once the window is armed.
+    void highlight(ButtonFace face);
+    // A pointer move over the background: every button back to its normal picture.
+    void reset();
+
+    // True once the background has put every button back since the last highlight.
+    bool blnButtonsNormal() const { return m_blnButtonsNormal; }
+
+private:
+    struct Button {
+        ButtonFace face;
+        PictureSetter show;
+    };
+
+    Button* find(ButtonFace face);
+    bool showPicture(const Button& button, const QString& literal);
+
+    std::vector<Button> m_buttons;  // in reset order
+    PictureLoader& m_loader;
+    QString m_programFolder;
+    bool m_blnButtonsNormal = false;
+};
+
+}  // namespace orvel

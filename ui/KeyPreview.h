@@ -1,0 +1,43 @@
+// Key preview for one top-level window: its key handlers see every key-down, character and
+// key-up before the focused control does. Qt offers no such hook on the window itself (a filter
+// there sees only what a child ignored), so this filter sits on the application.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+class QKeyEvent;
+class QWidget;
+
+namespace orvel {
+
+// The window's handlers, with the key code and shift state of KeyCodes.h. Each has an empty
+// default, so a window implements only those it handles.
+class KeyPreviewHandler {
+public:
+    virtual ~KeyPreviewHandler() = default;
+    virtual void Form_KeyDown(int& KeyCode, int& Shift);
+    // Setting KeyAscii to 0 discards the character: the focused control never sees the press.
+    virtual void Form_KeyPress(int& KeyAscii);
+    virtual void Form_KeyUp(int& KeyCode, int& Shift);
+};
+
+class KeyPreview : public QObject {
+    Q_OBJECT
+public:
+    // Installs itself on the application for as long as it lives.
+    KeyPreview(QWidget* window, KeyPreviewHandler& handler);
+    ~KeyPreview() override;
+
+    bool eventFilter(QObject* receiver, QEvent* event) override;
+
+private:
+    bool isFirstReceiverInWindow(QObject* receiver) const;
+    bool keyPressed(QKeyEvent& event);
+    void keyReleased(QKeyEvent& event);
+
+    QPointer<QWidget> m_window;
+    KeyPreviewHandler& m_handler;
+};
+
+}  // namespace orvel
