@@ -1,7 +1,5 @@
 #include "ui/HoverButtons.h"
 
-#include <QLabel>
-#include <QPointer>
 #include <utility>
 
 #include "ui/ProgramFolder.h"
@@ -17,16 +15,6 @@ HoverButtons::HoverButtons(HoverWindow window, PictureLoader& loader, QString pr
 void HoverButtons::attach(ButtonFace face, PictureSetter show) {
     if (Button* button = find(face))
         button->show = std::move(show);
-}
-
-PictureSetter HoverButtons::showOn(QLabel* control) {
-    QPointer<QLabel> guarded(control);
-    return [guarded](const QPixmap& picture) {
-        if (!guarded)
-            return;
-        guarded->setPixmap(picture);
-        guarded->resize(picture.deviceIndependentSize().toSize());
-    };
 }
 
 void HoverButtons::highlight(ButtonFace face) {

@@ -5,14 +5,13 @@
 #pragma once
 
 #include <QPixmap>
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <vector>
 
 #include "ui/ButtonPictures.h"
 #include "ui/PictureLoader.h"
-
-class QLabel;
 
 namespace orvel {
 
@@ -27,9 +26,15 @@ public:
     // Where a button shows its pictures. Called for every button of the window when its
     // controls are created, and again whenever they are created anew.
     void attach(ButtonFace face, PictureSetter show);
-    // A setter for a picture control: shows the picture unscaled and takes its size; does
-    // nothing once the control is gone.
-    static PictureSetter showOn(QLabel* control);
+    // A setter for a control with setPicture(const QPixmap&); does nothing once the control is
+    // gone.
+    template <typename Control>
+    static PictureSetter showOn(Control* control) {
+        return [guarded = QPointer<Control>(control)](const QPixmap& picture) {
+            if (guarded)
+                guarded->setPicture(picture);
+        };
+    }
 
     // A pointer move over a button: lights it up, once the window is armed.
     void highlight(ButtonFace face);

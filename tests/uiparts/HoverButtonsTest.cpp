@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <QLabel>
+#include <QObject>
 #include <map>
 #include <memory>
 #include <optional>
@@ -260,18 +260,24 @@ TEST(HoverButtons, ControlsCreatedAnewKeepTheWindowsFlag) {
     EXPECT_EQ(window.faces(), "nn");
 }
 
-TEST(HoverButtons, ShowsOnAPictureControlUnscaled) {
+// A control as the windows have them: shows what it is given.
+class TestPictureControl : public QObject {
+public:
+    void setPicture(const QPixmap& picture) { shown = picture; }
+    QPixmap shown;
+};
+
+TEST(HoverButtons, ShowsOnAControlWhileItLives) {
     test::CountingPictureLoader loader;
     HoverButtons hover(HoverWindow::Features, loader, kFolder);
-    auto close = std::make_unique<QLabel>();
-    auto print = std::make_unique<QLabel>();
-    close->resize(10, 10);
+    auto close = std::make_unique<TestPictureControl>();
+    auto print = std::make_unique<TestPictureControl>();
     hover.attach(Close, HoverButtons::showOn(close.get()));
     hover.attach(Print, HoverButtons::showOn(print.get()));
 
     hover.reset();
-    EXPECT_EQ(loader.pathOf(close->pixmap()), fileIn(kFolder, "Close_Button1.bmp"));
-    EXPECT_EQ(close->size(), QSize(4, 4));
+    EXPECT_EQ(loader.pathOf(close->shown), fileIn(kFolder, "Close_Button1.bmp"));
+    EXPECT_EQ(loader.pathOf(print->shown), fileIn(kFolder, "Print_Features1.bmp"));
 
     print.reset();  // a control that is gone is passed over
     hover.highlight(Print);
