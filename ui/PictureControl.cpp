@@ -1,0 +1,40 @@
+#include "ui/PictureControl.h"
+
+#include <QMouseEvent>
+
+#include "ui/KeyCodes.h"
+#include "ui/MouseButtons.h"
+#include "ui/Twips.h"
+
+namespace orvel {
+
+PictureControl::PictureControl(QWidget* parent, Sizing sizing) : QLabel(parent), sizing_(sizing) {
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setScaledContents(false);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void PictureControl::setPicture(const QPixmap& picture) {
+    setPixmap(picture);
+    if (sizing_ == Sizing::TakesPictureSize && !picture.isNull())
+        resize(picture.deviceIndependentSize().toSize());
+}
+
+void PictureControl::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+}
+
+void PictureControl::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    if (!mouseUp_)
+        return;
+    const QPointF position = toTwips(event->position());
+    mouseUp_(mouseButtonCode(event->button()), shiftStateOf(event->modifiers()),
+             static_cast<float>(position.x()), static_cast<float>(position.y()));
+}
+
+void PictureControl::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
+}
+
+}  // namespace orvel

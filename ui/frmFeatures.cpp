@@ -1,0 +1,165 @@
+#include "ui/frmFeatures.h"
+
+#include <QCloseEvent>
+#include <QPlainTextEdit>
+
+#include "ui/BuiltInPictures.h"
+#include "ui/FeaturesText.h"
+#include "ui/MouseButtons.h"
+#include "ui/PictureControl.h"
+#include "ui/Twips.h"
+#include "ui/UiFonts.h"
+#include "ui/WindowPlacement.h"
+#include "ui/frmConfigUtility.h"
+
+namespace orvel {
+
+namespace {
+
+using Handler = void (frmFeatures::*)(int Button, int Shift, float X, float Y);
+
+const char kCaption[] = "Varnet Orvel Printer Configuration Utility";
+
+struct PicturePlace {
+    PictureControl* frmFeatures::*control;
+    const char* name;
+    const char* picture;
+    PictureControl::Sizing sizing;
+    int left;
+    int top;
+    int width;
+    int height;
+    Handler mouseUp;
+};
+
+// Lowest first. The background is 30 twips taller than the client area; the excess is cut off.
+// The title box shows the left half of its picture, which holds the lettering.
+const PicturePlace kPictures[] = {
+    {&frmFeatures::imgBackground, "imgBackground", "features_background",
+     PictureControl::Sizing::TakesPictureSize, 0, 0, 11070, 6825, nullptr},
+    {&frmFeatures::Image2, "Image2", "features_heading", PictureControl::Sizing::TakesPictureSize,
+     2760, 480, 3690, 480, nullptr},
+    {&frmFeatures::imgPrintFeatures, "imgPrintFeatures", "Print_Features1",
+     PictureControl::Sizing::TakesPictureSize, 9000, 5400, 1920, 390,
+     &frmFeatures::imgPrintFeatures_MouseUp},
+    {&frmFeatures::imgClose, "imgClose", "Close_Button1", PictureControl::Sizing::TakesPictureSize,
+     9000, 5880, 1890, 360, &frmFeatures::imgClose_MouseUp},
+    {&frmFeatures::Picture1, "Picture1", "features_title", PictureControl::Sizing::ClipsPicture,
+     120, 0, 2535, 375, nullptr},
+};
+
+struct TextBoxPlace {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+const TextBoxPlace kTextBox = {120, 1320, 8655, 4875};
+const QColor kTextColour(0, 0, 64);
+
+// The list holds CR LF line ends; the text box breaks lines at LF.
+QString displayedFeatures() {
+    return QString::fromStdString(featuresText())
+        .replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+}  // namespace
+
+frmFeatures::frmFeatures(frmConfigUtility& mainWindow) : mainWindow_(mainWindow) {
+    setObjectName(QStringLiteral("frmFeatures"));
+    makeFixedSingleWindow(*this, kClientWidth, kClientHeight);
+    setWindowTitle(QLatin1String(kCaption));
+    setWindowIcon(printerIcon());
+    loadControls();
+}
+
+frmFeatures::~frmFeatures() = default;
+
+void frmFeatures::loadControls() {
+    for (const PicturePlace& place : kPictures) {
+        auto* picture = new PictureControl(this, place.sizing);
+        picture->setObjectName(QLatin1String(place.name));
+        picture->setGeometry(twipsRect(place.left, place.top, place.width, place.height));
+        picture->setPicture(builtInPicture(QLatin1String(place.picture)));
+        if (place.mouseUp != nullptr) {
+            const Handler handler = place.mouseUp;
+            picture->setMouseUp([this, handler](int Button, int Shift, float X, float Y) {
+                (this->*handler)(Button, Shift, X, Y);
+            });
+        }
+        picture->show();
+        this->*place.control = picture;
+    }
+    // The title box can take the focus, first in the focus order, as a picture box does.
+    Picture1->setFocusPolicy(Qt::StrongFocus);
+    createTextBox();
+    QWidget::setTabOrder(Picture1, txtFeatures);
+    Picture1->setFocus();
+    centreOnScreen(*this);
+}
+
+void frmFeatures::createTextBox() {
+    txtFeatures = new QPlainTextEdit(this);
+    txtFeatures->setObjectName(QStringLiteral("txtFeatures"));
+    txtFeatures->setGeometry(
+        twipsRect(kTextBox.left, kTextBox.top, kTextBox.width, kTextBox.height));
+    txtFeatures->setFont(verdana(kFeaturesPointSize));
+    QPalette palette = txtFeatures->palette();
+    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, kTextColour);
+    txtFeatures->setPalette(palette);
+    txtFeatures->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtFeatures->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    txtFeatures->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    txtFeatures->setPlainText(displayedFeatures());
+    // Read-only, but the caret can be placed and text selected and copied.
+    txtFeatures->setReadOnly(true);
+    txtFeatures->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    txtFeatures->show();
+}
+
+void frmFeatures::unloadControls() {
+    for (const PicturePlace& place : kPictures) {
+        delete (this->*place.control);
+        this->*place.control = nullptr;
+    }
+    delete txtFeatures;
+    txtFeatures = nullptr;
+}
+
+void frmFeatures::Show() {
+    if (!isLoaded())
+        loadControls();
+    show();
+    raise();
+    activateWindow();
+}
+
+void frmFeatures::imgPrintFeatures_MouseUp(int Button, int /*Shift*/, float /*X*/, float /*Y*/) {
+    if (Button != kLeftButton)
+        return;
+    if (!mainWindow_.ConfirmPrinterReady())
+        return;
+    mainWindow_.fncPrintPrinterFeatures();
+}
+
+void frmFeatures::imgClose_MouseUp(int Button, int /*Shift*/, float /*X*/, float /*Y*/) {
+    if (Button != kLeftButton)
+        return;
+    hide();
+    mainWindow_.Show();
+}
+
+void frmFeatures::Form_Unload(int& /*Cancel*/) {
+    hide();
+    mainWindow_.Show();
+}
+
+void frmFeatures::closeEvent(QCloseEvent* event) {
+    int Cancel = 0;
+    Form_Unload(Cancel);
+    event->accept();
+    unloadControls();
+}
+
+}  // namespace orvel

@@ -1,0 +1,37 @@
+// The utility: the main window on the system's default printer.
+#include <QApplication>
+
+#include "printer/Maker.h"
+#include "ui/BuiltInPictures.h"
+#include "ui/QtMessageBox.h"
+#include "ui/QtProgramControl.h"
+#include "ui/QtSleep.h"
+#include "ui/frmConfigUtility.h"
+
+#ifdef _WIN32
+#include "printer/win/WinSpooler.h"
+using SystemSpooler = orvel::WinSpooler;
+#else
+#include "printer/cups/CupsSpooler.h"
+using SystemSpooler = orvel::CupsSpooler;
+#endif
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Printer Configuration Utility"));
+    QApplication::setApplicationVersion(QStringLiteral("1.00"));
+    QApplication::setOrganizationName(QLatin1String(orvel::maker::kCompanyName));
+    QApplication::setWindowIcon(orvel::printerIcon());
+    // The program ends only by Exit or by closing the main window, each after its question.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    SystemSpooler spooler;
+    orvel::QtMessageBox messageBox;
+    orvel::QtSleep sleep;
+    orvel::QtProgramControl program;
+    const orvel::UiServices services{spooler, messageBox, sleep, program};
+
+    orvel::frmConfigUtility window(services);
+    window.show();
+    return QApplication::exec();
+}
