@@ -314,8 +314,9 @@ void frmConfigUtility::createOptionButtons() {
         button->setObjectName(QLatin1String(option.name));
         button->setFont(verdana(kControlPointSize));
         button->setAutoFillBackground(true);
+        // A button fills its background with the button colour.
         QPalette palette = button->palette();
-        palette.setColor(QPalette::Window, Qt::white);
+        palette.setColor(button->backgroundRole(), Qt::white);
         button->setPalette(palette);
         button->setGeometry(option.place.pixelRect());
         const Model model = option.model;

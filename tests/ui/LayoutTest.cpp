@@ -159,7 +159,7 @@ TEST_F(MainWindowLayout, OptionButtonsAndFrame) {
     for (QRadioButton* option : {window->OptDomestic, window->OptExport}) {
         expectVerdana(*option, 8.25, false);
         EXPECT_TRUE(option->autoFillBackground());
-        EXPECT_EQ(option->palette().color(QPalette::Window), QColor(Qt::white));
+        EXPECT_EQ(option->palette().color(option->backgroundRole()), QColor(Qt::white));
     }
     EXPECT_EQ(window->Shape1->palette().color(QPalette::WindowText), QColor(192, 192, 255));
 }

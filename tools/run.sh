@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds the program if needed and starts it on the system's default
+# printer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+./tools/setup.sh
+build=build/app
+if [ ! -f "$build/build.ninja" ]; then
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVEL_BUILD_TESTS=OFF >/dev/null
+fi
+cmake --build "$build" --target varnet-orvel
+exec "$build/ui/varnet-orvel"
