@@ -1,6 +1,7 @@
 #include "ui/PictureControl.h"
 
 #include <QMouseEvent>
+#include <QPainter>
 
 #include "ui/KeyCodes.h"
 #include "ui/MouseButtons.h"
@@ -18,6 +19,16 @@ void PictureControl::setPicture(const QPixmap& picture) {
     setPixmap(picture);
     if (sizing_ == Sizing::TakesPictureSize && !picture.isNull())
         resize(picture.deviceIndependentSize().toSize());
+}
+
+void PictureControl::paintEvent(QPaintEvent* /*event*/) {
+    QPainter painter(this);
+    drawFrame(&painter);
+    const QPixmap picture = pixmap();
+    if (picture.isNull())
+        return;
+    painter.setClipRect(contentsRect());
+    painter.drawPixmap(contentsRect().topLeft(), picture);
 }
 
 void PictureControl::mousePressEvent(QMouseEvent* event) {

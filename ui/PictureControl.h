@@ -26,6 +26,8 @@ public:
     void setMouseUp(MouseHandler handler) { mouseUp_ = std::move(handler); }
 
 protected:
+    // The picture looks the same while the control is disabled: a label would grey it.
+    void paintEvent(QPaintEvent* event) override;
     // A plain label lets the mouse fall through to the window; a picture takes its own.
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;

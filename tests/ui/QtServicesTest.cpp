@@ -133,5 +133,16 @@ TEST(PictureControl, APictureTakesItsPicturesSizeAPictureBoxClipsIt) {
     EXPECT_EQ(box.size(), QSize(20, 10));
 }
 
+TEST(PictureControl, ShowsItsPictureUnchangedWhileDisabled) {
+    QPixmap picture(30, 10);
+    picture.fill(QColor(40, 90, 200));
+    PictureControl control(nullptr, PictureControl::Sizing::TakesPictureSize);
+    control.setPicture(picture);
+    const QImage enabled = control.grab().toImage();
+    control.setEnabled(false);
+    EXPECT_EQ(control.grab().toImage(), enabled);
+    EXPECT_EQ(enabled.pixelColor(15, 5), QColor(40, 90, 200));
+}
+
 }  // namespace
 }  // namespace orvel
