@@ -121,6 +121,8 @@ TEST_F(Commands, ApplyShowsThePaintedBannerWhileSendingAndRestoresTheWindowAfter
         messageBox.shown.clear();
         sleep.pauses.clear();
         WidgetEvents banner(window->imgWarning);
+        WidgetEvents applyButton(window->imgApplySettings);
+        WidgetEvents background(window->imgBackground);
 
         // The banner must be on screen without the event loop having run: painted already.
         auto expectApplying = [&] {
@@ -141,6 +143,9 @@ TEST_F(Commands, ApplyShowsThePaintedBannerWhileSendingAndRestoresTheWindowAfter
                 EXPECT_FALSE(window->imgWarning->isVisible());
                 EXPECT_TRUE(window->imgApplySettings->isEnabled());
                 EXPECT_TRUE(window->imgBackground->isEnabled());
+                // ... and paints it at once, to show behind the message.
+                EXPECT_GT(applyButton.paints, 0);
+                EXPECT_GT(background.paints, 0);
             }
         };
 
