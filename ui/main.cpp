@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "printer/Maker.h"
+#include "ui/Accessibility.h"
 #include "ui/BuiltInPictures.h"
 #include "ui/QtMessageBox.h"
 #include "ui/QtProgramControl.h"
@@ -24,6 +25,7 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(orvel::printerIcon());
     // The program ends only by Exit or by closing the main window, each after its question.
     QApplication::setQuitOnLastWindowClosed(false);
+    orvel::installAccessibility();
 
     SystemSpooler spooler;
     orvel::QtMessageBox messageBox;
