@@ -9,6 +9,20 @@
 
 namespace orvel {
 
+namespace {
+
+// The buttons held during a move, their codes added up.
+int heldButtonsCode(Qt::MouseButtons buttons) {
+    int code = 0;
+    for (Qt::MouseButton button : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
+        if (buttons.testFlag(button))
+            code += mouseButtonCode(button);
+    }
+    return code;
+}
+
+}  // namespace
+
 PictureControl::PictureControl(QWidget* parent, Sizing sizing) : QLabel(parent), sizing_(sizing) {
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setScaledContents(false);
@@ -19,6 +33,12 @@ void PictureControl::setPicture(const QPixmap& picture) {
     setPixmap(picture);
     if (sizing_ == Sizing::TakesPictureSize && !picture.isNull())
         resize(picture.deviceIndependentSize().toSize());
+}
+
+void PictureControl::setMouseMove(MouseHandler handler) {
+    mouseMove_ = std::move(handler);
+    // Without tracking Qt reports moves only while a button is held.
+    setMouseTracking(static_cast<bool>(mouseMove_));
 }
 
 void PictureControl::paintEvent(QPaintEvent* /*event*/) {
@@ -46,6 +66,15 @@ void PictureControl::mouseReleaseEvent(QMouseEvent* event) {
 
 void PictureControl::mouseDoubleClickEvent(QMouseEvent* event) {
     event->accept();
+}
+
+void PictureControl::mouseMoveEvent(QMouseEvent* event) {
+    event->accept();
+    if (!mouseMove_)
+        return;
+    const QPointF position = toTwips(event->position());
+    mouseMove_(heldButtonsCode(event->buttons()), shiftStateOf(event->modifiers()),
+               static_cast<float>(position.x()), static_cast<float>(position.y()));
 }
 
 }  // namespace orvel

@@ -1,9 +1,12 @@
 // The platform services that the windows run on, passed in so that tests can use doubles.
 #pragma once
 
+#include <QString>
+
 #include "printer/RawJob.h"
 #include "printer/Services.h"
 #include "printer/Spooler.h"
+#include "ui/PictureLoader.h"
 #include "ui/ProgramControl.h"
 
 namespace orvel {
@@ -13,6 +16,10 @@ struct UiServices {
     MessageBoxService& messageBox;
     SleepService& sleep;
     ProgramControl& program;
+    // The button pictures are read through this at every swap.
+    PictureLoader& pictures;
+    // The folder that holds the program file, where the button pictures lie.
+    QString programFolder;
 };
 
 }  // namespace orvel

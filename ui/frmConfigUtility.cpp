@@ -66,7 +66,10 @@ constexpr int kBannerBorder = 2;
 
 struct ButtonPlace {
     PicturePlace picture;
+    ButtonFace face;
     Handler mouseUp;
+    Handler mouseMove;
+    MainCommand command;  // the CTRL shortcut's command
 };
 
 // One column, 450 twips apart.
@@ -75,15 +78,30 @@ const ButtonPlace kPictureButtons[] = {
       "imgApplySettings",
       "Apply_Settings1",
       {8820, 2520, 1920, 390}},
-     &frmConfigUtility::imgApplySettings_MouseUp},
+     ButtonFace::ApplySettings,
+     &frmConfigUtility::imgApplySettings_MouseUp,
+     &frmConfigUtility::imgApplySettings_MouseMove,
+     MainCommand::ApplySettings},
     {{&frmConfigUtility::imgDefault, "imgDefault", "Restore_Default1", {8820, 2970, 1920, 390}},
-     &frmConfigUtility::imgDefault_MouseUp},
+     ButtonFace::RestoreDefault,
+     &frmConfigUtility::imgDefault_MouseUp,
+     &frmConfigUtility::imgDefault_MouseMove,
+     MainCommand::RestoreDefault},
     {{&frmConfigUtility::imgSFeatures, "imgSFeatures", "Show_Features1", {8820, 3420, 1920, 390}},
-     &frmConfigUtility::imgSFeatures_MouseUp},
+     ButtonFace::ShowFeatures,
+     &frmConfigUtility::imgSFeatures_MouseUp,
+     &frmConfigUtility::imgSFeatures_MouseMove,
+     MainCommand::ShowFeatures},
     {{&frmConfigUtility::imgPFeatures, "imgPFeatures", "Print_Features1", {8820, 3870, 1920, 390}},
-     &frmConfigUtility::imgPFeatures_MouseUp},
+     ButtonFace::PrintFeatures,
+     &frmConfigUtility::imgPFeatures_MouseUp,
+     &frmConfigUtility::imgPFeatures_MouseMove,
+     MainCommand::PrintFeatures},
     {{&frmConfigUtility::imgExit, "imgExit", "Exit_Button1", {8820, 4320, 1920, 390}},
-     &frmConfigUtility::imgExit_MouseUp},
+     ButtonFace::Exit,
+     &frmConfigUtility::imgExit_MouseUp,
+     &frmConfigUtility::imgExit_MouseMove,
+     MainCommand::Exit},
 };
 
 struct NotePlace {
@@ -114,6 +132,7 @@ struct OptionPlace {
     const char* caption;
     Model model;
     Place place;
+    MainCommand command;  // the CTRL shortcut that sets it to True
 };
 
 const OptionPlace kOptionButtons[] = {
@@ -121,12 +140,14 @@ const OptionPlace kOptionButtons[] = {
      "OptDomestic",
      "&Domestic Model",
      Model::OptDomestic,
-     {4320, 630, 1695, 255}},
+     {4320, 630, 1695, 255},
+     MainCommand::SelectDomestic},
     {&frmConfigUtility::OptExport,
      "OptExport",
      "E&xport Model",
      Model::OptExport,
-     {6480, 630, 1815, 255}},
+     {6480, 630, 1815, 255},
+     MainCommand::SelectExport},
 };
 
 enum class TextColour { Dark, System };
@@ -216,7 +237,9 @@ PictureControl* createPicture(QWidget& window, const PicturePlace& place,
 }  // namespace
 
 frmConfigUtility::frmConfigUtility(const UiServices& services)
-    : services_(services), printerServices_{services.spooler, services.messageBox, services.sleep} {
+    : services_(services),
+      printerServices_{services.spooler, services.messageBox, services.sleep},
+      hover_(HoverWindow::ConfigUtility, services.pictures, services.programFolder) {
     setObjectName(QStringLiteral("frmConfigUtility"));
     makeFixedSingleWindow(*this, kClientWidth, kClientHeight);
     setWindowTitle(QLatin1String(kCaption));
@@ -232,6 +255,7 @@ frmConfigUtility::frmConfigUtility(const UiServices& services)
     createBanner();
     arrangeTabOrder();
 
+    new KeyPreview(this, *this);
     model_.addObserver(this);
     Form_Load();
     cboFont->setFocus();
@@ -244,6 +268,9 @@ frmConfigUtility::~frmConfigUtility() {
 
 void frmConfigUtility::createPictures() {
     imgBackground = createPicture(*this, kBackground, PictureControl::Sizing::TakesPictureSize);
+    imgBackground->setMouseMove([this](int Button, int Shift, float X, float Y) {
+        imgBackground_MouseMove(Button, Shift, X, Y);
+    });
     for (const PicturePlace& place : kCaptionColumns)
         this->*place.control =
             createPicture(*this, place, PictureControl::Sizing::TakesPictureSize);
@@ -258,6 +285,8 @@ void frmConfigUtility::createNotes() {
     palette.setColor(QPalette::WindowText, kShape1Colour);
     Shape1->setPalette(palette);
     Shape1->setGeometry(kShape1.pixelRect());
+    // A shape takes no pointer events: the background beneath it sees the moves.
+    Shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     for (const NotePlace& note : kNotes) {
         auto* label = new QLabel(QLatin1String(note.text), this);
@@ -276,10 +305,15 @@ void frmConfigUtility::createPictureButtons() {
     for (const ButtonPlace& button : kPictureButtons) {
         PictureControl* control =
             createPicture(*this, button.picture, PictureControl::Sizing::TakesPictureSize);
-        const Handler handler = button.mouseUp;
-        control->setMouseUp([this, handler](int Button, int Shift, float X, float Y) {
-            (this->*handler)(Button, Shift, X, Y);
+        const Handler mouseUp = button.mouseUp;
+        control->setMouseUp([this, mouseUp](int Button, int Shift, float X, float Y) {
+            (this->*mouseUp)(Button, Shift, X, Y);
         });
+        const Handler mouseMove = button.mouseMove;
+        control->setMouseMove([this, mouseMove](int Button, int Shift, float X, float Y) {
+            (this->*mouseMove)(Button, Shift, X, Y);
+        });
+        hover_.attach(button.face, HoverButtons::showOn(control));
         this->*button.picture.control = control;
     }
 }
@@ -424,7 +458,8 @@ void frmConfigUtility::imgSFeatures_MouseUp(int Button, int /*Shift*/, float /*X
         return;
     hide();
     if (!features_)
-        features_ = std::make_unique<frmFeatures>(*this);
+        features_ =
+            std::make_unique<frmFeatures>(*this, services_.pictures, services_.programFolder);
     features_->Show();
 }
 
@@ -458,6 +493,68 @@ void frmConfigUtility::closeEvent(QCloseEvent* event) {
     event->accept();
     // The program ends with this window, a hidden features window included.
     services_.program.endProgram();
+}
+
+void frmConfigUtility::imgApplySettings_MouseMove(int, int, float, float) {
+    hover_.highlight(ButtonFace::ApplySettings);
+}
+
+void frmConfigUtility::imgDefault_MouseMove(int, int, float, float) {
+    hover_.highlight(ButtonFace::RestoreDefault);
+}
+
+void frmConfigUtility::imgSFeatures_MouseMove(int, int, float, float) {
+    hover_.highlight(ButtonFace::ShowFeatures);
+}
+
+void frmConfigUtility::imgPFeatures_MouseMove(int, int, float, float) {
+    hover_.highlight(ButtonFace::PrintFeatures);
+}
+
+void frmConfigUtility::imgExit_MouseMove(int, int, float, float) {
+    hover_.highlight(ButtonFace::Exit);
+}
+
+void frmConfigUtility::imgBackground_MouseMove(int, int, float, float) {
+    hover_.reset();
+}
+
+void frmConfigUtility::Form_KeyDown(int& /*KeyCode*/, int& Shift) {
+    markCtrlKeyDown(intCtrlKey, Shift);
+}
+
+void frmConfigUtility::Form_KeyPress(int& KeyAscii) {
+    discardCtrlCharacter(intCtrlKey, KeyAscii);
+}
+
+void frmConfigUtility::Form_KeyUp(int& KeyCode, int& Shift) {
+    const MainShortcut shortcut = mainShortcut(
+        KeyCode, Shift, [this](Setting box) { return selectionBox(box)->isEnabled(); });
+    if (shortcut.focus) {
+        // Taking the focus neither opens the list nor changes the selection.
+        selectionBox(*shortcut.focus)->setFocus(Qt::ShortcutFocusReason);
+    } else if (shortcut.command) {
+        runShortcut(*shortcut.command);
+    }
+}
+
+// The same handlers as the mouse, with the left button: the whole command, confirmation
+// included. The picture buttons' enabled state and pictures are not looked at.
+void frmConfigUtility::runShortcut(MainCommand command) {
+    for (const ButtonPlace& button : kPictureButtons) {
+        if (button.command == command) {
+            (this->*button.mouseUp)(kLeftButton, 0, 0, 0);
+            return;
+        }
+    }
+    for (const OptionPlace& option : kOptionButtons) {
+        // Setting the value to True: the button's own toggle runs the model rule, which does
+        // nothing when that model is already selected.
+        if (option.command == command) {
+            (this->*option.button)->setChecked(true);
+            return;
+        }
+    }
 }
 
 void frmConfigUtility::selectionSet(Setting setting, int choice) {

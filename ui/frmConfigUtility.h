@@ -10,6 +10,9 @@
 #include "printer/mdlFlagSettings.h"
 #include "settings/FlagSettings.h"
 #include "settings/SettingsModel.h"
+#include "ui/HoverButtons.h"
+#include "ui/KeyPreview.h"
+#include "ui/ShortcutTables.h"
 #include "ui/UiServices.h"
 
 class QComboBox;
@@ -22,7 +25,10 @@ namespace orvel {
 class PictureControl;
 class frmFeatures;
 
-class frmConfigUtility : public QWidget, private SettingsObserver, private DownloadIdleControls {
+class frmConfigUtility : public QWidget,
+                         public KeyPreviewHandler,
+                         private SettingsObserver,
+                         private DownloadIdleControls {
     Q_OBJECT
 
 public:
@@ -80,6 +86,25 @@ public:
     void imgPFeatures_MouseUp(int Button, int Shift, float X, float Y);
     void imgExit_MouseUp(int Button, int Shift, float X, float Y);
 
+    // Pointer moves: a button lights up, the background puts all five back. The arguments are
+    // passed on by the picture controls and not looked at.
+    void imgApplySettings_MouseMove(int Button, int Shift, float X, float Y);
+    void imgDefault_MouseMove(int Button, int Shift, float X, float Y);
+    void imgSFeatures_MouseMove(int Button, int Shift, float X, float Y);
+    void imgPFeatures_MouseMove(int Button, int Shift, float X, float Y);
+    void imgExit_MouseMove(int Button, int Shift, float X, float Y);
+    void imgBackground_MouseMove(int Button, int Shift, float X, float Y);
+
+    // Key preview: each key reaches these before the focused control.
+    void Form_KeyDown(int& KeyCode, int& Shift) override;
+    void Form_KeyPress(int& KeyAscii) override;
+    void Form_KeyUp(int& KeyCode, int& Shift) override;
+
+    // 2 from a key-down with exactly CTRL until the next character, which is then discarded.
+    int intCtrlKey = 0;
+    // Whether the background has put every button back since the last highlight.
+    bool blnButtonsNormal() const { return hover_.blnButtonsNormal(); }
+
     // What the window offers the features window and the keyboard shortcuts.
     void IntializeSelectionBoxes();
     void fncPrintPrinterFeatures();
@@ -104,6 +129,7 @@ private:
     void createOptionButtons();
     void createBanner();
     void arrangeTabOrder();
+    void runShortcut(MainCommand command);
     // Runs a printer procedure; a failure it did not handle itself ends it silently, so that
     // the command still finishes its own steps.
     template <typename Procedure>
@@ -124,6 +150,7 @@ private:
 
     UiServices services_;
     PrinterServices printerServices_;
+    HoverButtons hover_;
     SettingsModel model_;
     std::array<QComboBox*, kSettingCount> boxes_{};
     std::unique_ptr<frmFeatures> features_;

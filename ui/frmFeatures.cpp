@@ -2,11 +2,13 @@
 
 #include <QCloseEvent>
 #include <QPlainTextEdit>
+#include <optional>
 
 #include "ui/BuiltInPictures.h"
 #include "ui/FeaturesText.h"
 #include "ui/MouseButtons.h"
 #include "ui/PictureControl.h"
+#include "ui/ShortcutTables.h"
 #include "ui/Twips.h"
 #include "ui/UiFonts.h"
 #include "ui/WindowPlacement.h"
@@ -30,22 +32,37 @@ struct PicturePlace {
     int width;
     int height;
     Handler mouseUp;
+    Handler mouseMove;
+    std::optional<ButtonFace> face;  // a picture button's face
 };
 
 // Lowest first. The background is 30 twips taller than the client area; the excess is cut off.
 // The title box shows the left half of its picture, which holds the lettering.
 const PicturePlace kPictures[] = {
     {&frmFeatures::imgBackground, "imgBackground", "features_background",
-     PictureControl::Sizing::TakesPictureSize, 0, 0, 11070, 6825, nullptr},
+     PictureControl::Sizing::TakesPictureSize, 0, 0, 11070, 6825, nullptr,
+     &frmFeatures::imgBackground_MouseMove, std::nullopt},
     {&frmFeatures::Image2, "Image2", "features_heading", PictureControl::Sizing::TakesPictureSize,
-     2760, 480, 3690, 480, nullptr},
+     2760, 480, 3690, 480, nullptr, nullptr, std::nullopt},
     {&frmFeatures::imgPrintFeatures, "imgPrintFeatures", "Print_Features1",
      PictureControl::Sizing::TakesPictureSize, 9000, 5400, 1920, 390,
-     &frmFeatures::imgPrintFeatures_MouseUp},
+     &frmFeatures::imgPrintFeatures_MouseUp, &frmFeatures::imgPrintFeatures_MouseMove,
+     ButtonFace::PrintFeatures},
     {&frmFeatures::imgClose, "imgClose", "Close_Button1", PictureControl::Sizing::TakesPictureSize,
-     9000, 5880, 1890, 360, &frmFeatures::imgClose_MouseUp},
+     9000, 5880, 1890, 360, &frmFeatures::imgClose_MouseUp, &frmFeatures::imgClose_MouseMove,
+     ButtonFace::Close},
     {&frmFeatures::Picture1, "Picture1", "features_title", PictureControl::Sizing::ClipsPicture,
-     120, 0, 2535, 375, nullptr},
+     120, 0, 2535, 375, nullptr, nullptr, std::nullopt},
+};
+
+// The commands of the CTRL shortcuts: the mouse-release handlers.
+struct ShortcutCommand {
+    FeaturesCommand command;
+    Handler mouseUp;
+};
+const ShortcutCommand kShortcutCommands[] = {
+    {FeaturesCommand::Close, &frmFeatures::imgClose_MouseUp},
+    {FeaturesCommand::PrintFeatures, &frmFeatures::imgPrintFeatures_MouseUp},
 };
 
 struct TextBoxPlace {
@@ -65,12 +82,15 @@ QString displayedFeatures() {
 
 }  // namespace
 
-frmFeatures::frmFeatures(frmConfigUtility& mainWindow) : mainWindow_(mainWindow) {
+frmFeatures::frmFeatures(frmConfigUtility& mainWindow, PictureLoader& pictures,
+                         const QString& programFolder)
+    : mainWindow_(mainWindow), hover_(HoverWindow::Features, pictures, programFolder) {
     setObjectName(QStringLiteral("frmFeatures"));
     makeFixedSingleWindow(*this, kClientWidth, kClientHeight);
     setWindowTitle(QLatin1String(kCaption));
     setWindowIcon(printerIcon());
     loadControls();
+    new KeyPreview(this, *this);
 }
 
 frmFeatures::~frmFeatures() = default;
@@ -87,6 +107,15 @@ void frmFeatures::loadControls() {
                 (this->*handler)(Button, Shift, X, Y);
             });
         }
+        if (place.mouseMove != nullptr) {
+            const Handler handler = place.mouseMove;
+            picture->setMouseMove([this, handler](int Button, int Shift, float X, float Y) {
+                (this->*handler)(Button, Shift, X, Y);
+            });
+        }
+        // Controls built anew show their built-in faces; the hover state carries on.
+        if (place.face)
+            hover_.attach(*place.face, HoverButtons::showOn(picture));
         picture->show();
         this->*place.control = picture;
     }
@@ -153,6 +182,28 @@ void frmFeatures::imgClose_MouseUp(int Button, int /*Shift*/, float /*X*/, float
 void frmFeatures::Form_Unload(int& /*Cancel*/) {
     hide();
     mainWindow_.Show();
+}
+
+void frmFeatures::imgPrintFeatures_MouseMove(int, int, float, float) {
+    hover_.highlight(ButtonFace::PrintFeatures);
+}
+
+void frmFeatures::imgClose_MouseMove(int, int, float, float) {
+    hover_.highlight(ButtonFace::Close);
+}
+
+void frmFeatures::imgBackground_MouseMove(int, int, float, float) {
+    hover_.reset();
+}
+
+void frmFeatures::Form_KeyUp(int& KeyCode, int& Shift) {
+    const std::optional<FeaturesCommand> command = featuresShortcut(KeyCode, Shift);
+    if (!command)
+        return;
+    for (const ShortcutCommand& row : kShortcutCommands) {
+        if (row.command == *command)
+            (this->*row.mouseUp)(kLeftButton, 0, 0, 0);
+    }
 }
 
 void frmFeatures::closeEvent(QCloseEvent* event) {

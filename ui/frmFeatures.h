@@ -1,10 +1,14 @@
 // The features window: the printer's feature list, Print Features and Close.
 //
 // Closing it by its own close button unloads its controls; the next Show builds them anew from
-// the window's definition, centred on the screen, while the window object itself lives on.
+// the window's definition, centred on the screen, while the window object itself lives on, and
+// with it the buttons' hover state.
 #pragma once
 
 #include <QWidget>
+
+#include "ui/HoverButtons.h"
+#include "ui/KeyPreview.h"
 
 class QPlainTextEdit;
 
@@ -13,14 +17,16 @@ namespace orvel {
 class PictureControl;
 class frmConfigUtility;
 
-class frmFeatures : public QWidget {
+class frmFeatures : public QWidget, public KeyPreviewHandler {
     Q_OBJECT
 
 public:
     static constexpr int kClientWidth = 738;
     static constexpr int kClientHeight = 453;
 
-    explicit frmFeatures(frmConfigUtility& mainWindow);
+    // The button pictures are read through pictures from programFolder.
+    frmFeatures(frmConfigUtility& mainWindow, PictureLoader& pictures,
+                const QString& programFolder);
     ~frmFeatures() override;
 
     // Controls, lowest in the stacking order first; null while the window is unloaded.
@@ -36,6 +42,19 @@ public:
     // Never cancels: the close always goes ahead.
     void Form_Unload(int& Cancel);
 
+    // Pointer moves: a button lights up, the background puts both back. The arguments are not
+    // looked at.
+    void imgPrintFeatures_MouseMove(int Button, int Shift, float X, float Y);
+    void imgClose_MouseMove(int Button, int Shift, float X, float Y);
+    void imgBackground_MouseMove(int Button, int Shift, float X, float Y);
+
+    // Key preview: the CTRL shortcuts, on the letter's release.
+    void Form_KeyUp(int& KeyCode, int& Shift) override;
+
+    // Whether the background has put both buttons back since the last highlight; kept while
+    // the controls are unloaded and built anew.
+    bool blnButtonsNormal() const { return hover_.blnButtonsNormal(); }
+
     // Loads the controls if the window was unloaded, then makes it visible and active.
     void Show();
     bool isLoaded() const { return txtFeatures != nullptr; }
@@ -49,6 +68,7 @@ private:
     void createTextBox();
 
     frmConfigUtility& mainWindow_;
+    HoverButtons hover_;
 };
 
 }  // namespace orvel

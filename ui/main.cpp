@@ -4,7 +4,9 @@
 #include "printer/Maker.h"
 #include "ui/Accessibility.h"
 #include "ui/BuiltInPictures.h"
+#include "ui/ProgramFolder.h"
 #include "ui/QtMessageBox.h"
+#include "ui/QtPictureLoader.h"
 #include "ui/QtProgramControl.h"
 #include "ui/QtSleep.h"
 #include "ui/frmConfigUtility.h"
@@ -31,7 +33,9 @@ int main(int argc, char* argv[]) {
     orvel::QtMessageBox messageBox;
     orvel::QtSleep sleep;
     orvel::QtProgramControl program;
-    const orvel::UiServices services{spooler, messageBox, sleep, program};
+    orvel::QtPictureLoader pictures;
+    const orvel::UiServices services{spooler, messageBox, sleep,
+                                     program, pictures,   orvel::ProgramFolder::path()};
 
     orvel::frmConfigUtility window(services);
     window.show();

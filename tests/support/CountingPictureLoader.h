@@ -6,8 +6,10 @@
 #include <QMap>
 #include <QPixmap>
 #include <QSet>
+#include <QSize>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 #include "ui/PictureLoader.h"
@@ -18,12 +20,14 @@ class CountingPictureLoader : public PictureLoader {
 public:
     QStringList reads;  // every path asked for, in order
     QSet<QString> failing;
+    // The size of the picture handed out for a path: a button takes its picture's size.
+    std::function<QSize(const QString&)> sizeOf = [](const QString&) { return QSize(4, 4); };
 
     std::optional<QPixmap> load(const QString& path) override {
         reads.append(path);
         if (failing.contains(path))
             return std::nullopt;
-        QPixmap picture(4, 4);
+        QPixmap picture(sizeOf(path));
         picture.fill(QColor::fromRgb(static_cast<QRgb>(qHash(path))));
         m_pathOf.insert(picture.cacheKey(), path);
         return picture;

@@ -21,8 +21,8 @@ protected:
         sandbox->start();
         sandbox->addQueue(kQueue, true);
         spooler.emplace();
-        window =
-            std::make_unique<frmConfigUtility>(UiServices{*spooler, messageBox, sleep, program});
+        window = std::make_unique<frmConfigUtility>(
+            UiServices{*spooler, messageBox, sleep, program, pictures, kPictureFolder});
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -46,6 +46,7 @@ protected:
     ScriptedMessageBox messageBox;
     RecordingSleep sleep;
     RecordingProgramControl program;
+    CountingPictureLoader pictures;
     std::unique_ptr<frmConfigUtility> window;
 };
 

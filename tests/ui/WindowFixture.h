@@ -9,6 +9,7 @@
 #include <memory>
 
 #include "printer/Messages.h"
+#include "tests/support/CountingPictureLoader.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/RecordingSpooler.h"
 #include "ui/PictureControl.h"
@@ -31,11 +32,14 @@ inline const std::string kPrinterReadyText =
     "* In Parallel or Autoshare interface\r\n\r\nTo continue press OK else press Cancel to quit.";
 inline const std::string kQuitText = "Are you sure to quit from this application?";
 
+// The windows' program folder in the tests: the pictures come from a CountingPictureLoader.
+inline const QString kPictureFolder = QStringLiteral("/opt/varnet-orvel");
+
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        window =
-            std::make_unique<frmConfigUtility>(UiServices{spooler, messageBox, sleep, program});
+        window = std::make_unique<frmConfigUtility>(
+            UiServices{spooler, messageBox, sleep, program, pictures, folder});
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
@@ -73,6 +77,8 @@ protected:
     ScriptedMessageBox messageBox;
     RecordingSleep sleep;
     RecordingProgramControl program;
+    CountingPictureLoader pictures;
+    QString folder = kPictureFolder;
     std::unique_ptr<frmConfigUtility> window;
 };
 

@@ -13,6 +13,8 @@
 #include <cstdio>
 #include <functional>
 
+#include "ui/ProgramFolder.h"
+#include "ui/QtPictureLoader.h"
 #include "ui/QtSleep.h"
 #include "ui/frmConfigUtility.h"
 #include "ui/frmFeatures.h"
@@ -109,7 +111,9 @@ int main(int argc, char* argv[]) {
     AffirmingMessageBox messageBox;
     NoSleep sleep;
     NoEnd program;
-    frmConfigUtility window(UiServices{spooler, messageBox, sleep, program});
+    QtPictureLoader pictures;
+    frmConfigUtility window(
+        UiServices{spooler, messageBox, sleep, program, pictures, ProgramFolder::path()});
     window.show();
     settle(window);
 
