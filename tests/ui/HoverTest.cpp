@@ -44,6 +44,11 @@ struct HoverCase {
     std::vector<HoverStep> steps;
 };
 
+// Failures name the case.
+void PrintTo(const HoverCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
 QString fileOf(const QString& folder, const char* name) {
     return folder + QLatin1String(kPictureLiteralLead) + QLatin1String(name);
 }

@@ -46,6 +46,11 @@ struct KeyCase {
     bool characterReachesBox = false;
 };
 
+// Failures name the case.
+void PrintTo(const KeyCase& row, std::ostream* out) {
+    *out << row.name;
+}
+
 // Counts the characters that reach a control.
 class CharacterCounter : public QObject {
 public:
