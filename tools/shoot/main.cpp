@@ -1,11 +1,16 @@
-// Saves screenshots of both windows, and of the main window while Apply Settings holds the
-// thread with its banner up, into the folder given. Runs the real windows on stand-in services
-// that print nothing: a spooler that takes every job, a message box that answers OK or Yes.
+// Saves screenshots of both windows, of the main window while Apply Settings holds the thread
+// with its banner up, of a button of each window lit under the pointer, and of the main window
+// after ALT shortcuts moved the focus, into the folder given. Runs the real windows on stand-in
+// services that print nothing: a spooler that takes every job, a message box that answers OK or
+// Yes; the button pictures come from the bitmaps beside the tool.
 //
 //   orvel_shoot OUTPUT_FOLDER     (under an X server, e.g. xvfb-run)
 #include <QApplication>
+#include <QComboBox>
+#include <QCursor>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QProcess>
 #include <QScreen>
 #include <QStandardPaths>
@@ -13,6 +18,9 @@
 #include <cstdio>
 #include <functional>
 
+#include <QComboBox>
+
+#include "ui/PictureControl.h"
 #include "ui/ProgramFolder.h"
 #include "ui/QtPictureLoader.h"
 #include "ui/QtSleep.h"
@@ -98,6 +106,25 @@ bool saveScreenArea(QWidget& window, const QString& path) {
     return status == 0;
 }
 
+// The real pointer over a control, first across the background beside it, as a user moves it.
+void pointAt(QWidget& window, QWidget& control) {
+    QCursor::setPos(window.mapToGlobal(control.geometry().topLeft() - QPoint(4, 4)));
+    settle(window);
+    QCursor::setPos(window.mapToGlobal(control.geometry().center()));
+    settle(window);
+}
+
+// An ALT shortcut as the keyboard sends it to the focused control: ALT held around the letter.
+void pressAlt(QWidget& window, Qt::Key letter) {
+    const QString text(QChar(static_cast<char16_t>(letter - Qt::Key_A + 'a')));
+    QWidget* target = window.focusWidget() ? window.focusWidget() : &window;
+    QKeyEvent press(QEvent::KeyPress, letter, Qt::AltModifier, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, letter, Qt::AltModifier, text);
+    QApplication::sendEvent(target, &release);
+    settle(window);
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -119,6 +146,21 @@ int main(int argc, char* argv[]) {
 
     bool saved = save(window.grab(), folder.filePath(QStringLiteral("main_window.png")));
 
+    // The focus frame shows only in the active window.
+    window.activateWindow();
+    settle(window);
+    pointAt(window, *window.imgSFeatures);
+    saved &= save(window.grab(), folder.filePath(QStringLiteral("main_window_hover.png")));
+    pressAlt(window, Qt::Key_P);
+    saved &= save(window.grab(), folder.filePath(QStringLiteral("main_window_alt_p.png")));
+    pressAlt(window, Qt::Key_O);
+    saved &= save(window.grab(), folder.filePath(QStringLiteral("main_window_alt_o.png")));
+    // Back to the resting look: the focus where the window opened, the pointer on the background.
+    window.cboFont->setFocus();
+    QCursor::setPos(
+        window.mapToGlobal(window.imgApplySettings->geometry().topLeft() - QPoint(4, 4)));
+    settle(window);
+
     spooler.onWrite = [&] {
         saved &=
             saveScreenArea(window, folder.filePath(QStringLiteral("main_window_applying.png")));
@@ -130,5 +172,7 @@ int main(int argc, char* argv[]) {
     frmFeatures& features = *window.features();
     settle(features);
     saved &= save(features.grab(), folder.filePath(QStringLiteral("features_window.png")));
+    pointAt(features, *features.imgClose);
+    saved &= save(features.grab(), folder.filePath(QStringLiteral("features_window_hover.png")));
     return saved ? 0 : 1;
 }
