@@ -52,4 +52,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 # The runtime libraries (Qt 6 Widgets, libcups) are found from the executable itself; Qt's X11
 # platform plugin comes with its GUI library.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The jobs go to a CUPS scheduler, normally the local one; a remote one serves as well.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS cups-daemon)
 include(CPack)

@@ -28,6 +28,8 @@ for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libcups2; 
     fail "the package does not depend on $library"
 done
 
+[ "$(dpkg-deb -f "$deb" Recommends)" = cups-daemon ] || fail "the package does not recommend cups-daemon"
+
 contents=$(dpkg-deb -c "$deb" | awk '{ $1 = $2 = $3 = $4 = $5 = ""; sub(/^ +/, ""); print }')
 expect() {
   grep -qxF -- "$1" <<<"$contents" || fail "the package lacks $1"
