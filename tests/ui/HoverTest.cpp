@@ -1,6 +1,10 @@
 // The picture buttons of both real windows under the pointer: real pointer moves, delivered by Qt
 // to the topmost control under the point, so the stacking of the controls is part of the test.
+#include <QDir>
+#include <QFile>
+#include <QImage>
 #include <QPlainTextEdit>
+#include <QTemporaryDir>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,6 +13,7 @@
 #include "tests/ui/WindowFixture.h"
 #include "ui/ButtonPictures.h"
 #include "ui/MouseButtons.h"
+#include "ui/QtPictureLoader.h"
 
 namespace orvel::test {
 namespace {
@@ -364,6 +369,69 @@ TEST_F(MainWindowHover, DisabledControlsGetNoMovesDuringApplySettings) {
     ASSERT_TRUE(during);
     EXPECT_EQ(pictures.reads.mid(reads), QStringList{fileOf(kPictureFolder, "Exit_Button2.bmp")});
     EXPECT_EQ(faces(), "nnnnh");
+}
+
+// The real bitmaps, read by Qt from a folder of copies: each swap reads the file anew, and a
+// button takes the size of the picture it shows.
+class RealBitmaps : public WindowTest {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(copies.isValid());
+        const QDir assets(QStringLiteral(ORVEL_ASSETS_DIR));
+        for (const QString& name : assets.entryList({QStringLiteral("*.bmp")}))
+            ASSERT_TRUE(QFile::copy(assets.filePath(name), copies.filePath(name)));
+        window = std::make_unique<frmConfigUtility>(UiServices{
+            spooler, messageBox, sleep, program, files, QDir::toNativeSeparators(copies.path())});
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        movePointer(*window, centreOf(*window->Picture1));
+    }
+
+    QImage fileImage(const char* name) const {
+        return QImage(copies.filePath(QLatin1String(name))).convertToFormat(QImage::Format_RGB32);
+    }
+    static QImage shown(const PictureControl* control) {
+        return control->pixmap().toImage().convertToFormat(QImage::Format_RGB32);
+    }
+    void moveOnto(const QWidget* control) { movePointer(*window, centreOf(*control)); }
+    void moveOverBackground() {
+        movePointer(*window, window->imgApplySettings->geometry().topLeft() - QPoint(4, 4));
+    }
+
+    QTemporaryDir copies;
+    QtPictureLoader files;
+};
+
+TEST_F(RealBitmaps, AFileReplacedWhileRunningShowsAtTheNextSwap) {
+    moveOverBackground();
+    EXPECT_EQ(shown(window->imgApplySettings), fileImage("Apply_Settings1.bmp"));
+    moveOnto(window->imgApplySettings);
+    EXPECT_EQ(shown(window->imgApplySettings), fileImage("Apply_Settings2.bmp"));
+    EXPECT_EQ(window->imgApplySettings->size(), QSize(128, 26));
+
+    // Another picture, of another size, under the same name.
+    const QString highlighted = copies.filePath(QStringLiteral("Apply_Settings2.bmp"));
+    ASSERT_TRUE(QFile::remove(highlighted));
+    ASSERT_TRUE(QFile::copy(copies.filePath(QStringLiteral("Close_Button2.bmp")), highlighted));
+    moveOverBackground();
+    moveOnto(window->imgApplySettings);
+    EXPECT_EQ(shown(window->imgApplySettings), fileImage("Close_Button2.bmp"));
+    EXPECT_EQ(window->imgApplySettings->size(), QSize(126, 24));
+}
+
+TEST_F(RealBitmaps, AMissingFileKeepsThePictureAndTheNextMoveTriesAgain) {
+    moveOverBackground();
+    const QString highlighted = copies.filePath(QStringLiteral("Exit_Button2.bmp"));
+    const QString aside = highlighted + QStringLiteral(".aside");
+    ASSERT_TRUE(QFile::rename(highlighted, aside));
+    moveOnto(window->imgExit);
+    EXPECT_EQ(shown(window->imgExit), fileImage("Exit_Button1.bmp"));
+    EXPECT_TRUE(window->blnButtonsNormal());
+
+    ASSERT_TRUE(QFile::rename(aside, highlighted));
+    movePointer(*window, pointOf(*window->imgExit, {3, 3}));
+    EXPECT_EQ(shown(window->imgExit), fileImage("Exit_Button2.bmp"));
+    EXPECT_FALSE(window->blnButtonsNormal());
 }
 
 }  // namespace
