@@ -10,7 +10,9 @@
 #include <optional>
 
 #include "settings/SettingsTable.h"
+#include "ui/ButtonPictures.h"
 #include "ui/PictureControl.h"
+#include "ui/PictureTexts.h"
 #include "ui/ShortcutTables.h"
 
 namespace orvel {
@@ -34,38 +36,45 @@ struct PictureRow {
     const char* window;
     const char* control;
     QAccessible::Role role;
-    const char* name;
+    const char* name;  // a button's name is the caption on its face
+    std::optional<ButtonFace> face;
     std::optional<MainCommand> mainCommand;
     std::optional<FeaturesCommand> featuresCommand;
 };
 
 const PictureRow kPictures[] = {
-    {kMainWindow, "imgApplySettings", QAccessible::Button, "Apply Settings",
+    {kMainWindow, "imgApplySettings", QAccessible::Button, nullptr, ButtonFace::ApplySettings,
      MainCommand::ApplySettings, std::nullopt},
-    {kMainWindow, "imgDefault", QAccessible::Button, "Restore Default", MainCommand::RestoreDefault,
+    {kMainWindow, "imgDefault", QAccessible::Button, nullptr, ButtonFace::RestoreDefault,
+     MainCommand::RestoreDefault, std::nullopt},
+    {kMainWindow, "imgSFeatures", QAccessible::Button, nullptr, ButtonFace::ShowFeatures,
+     MainCommand::ShowFeatures, std::nullopt},
+    {kMainWindow, "imgPFeatures", QAccessible::Button, nullptr, ButtonFace::PrintFeatures,
+     MainCommand::PrintFeatures, std::nullopt},
+    {kMainWindow, "imgExit", QAccessible::Button, nullptr, ButtonFace::Exit, MainCommand::Exit,
      std::nullopt},
-    {kMainWindow, "imgSFeatures", QAccessible::Button, "Show Features", MainCommand::ShowFeatures,
-     std::nullopt},
-    {kMainWindow, "imgPFeatures", QAccessible::Button, "Print Features", MainCommand::PrintFeatures,
-     std::nullopt},
-    {kMainWindow, "imgExit", QAccessible::Button, "Exit", MainCommand::Exit, std::nullopt},
-    {kMainWindow, "imgWarning", QAccessible::StaticText,
-     "Please wait, while printer settings being applied.", std::nullopt, std::nullopt},
-    {kMainWindow, "Picture1", QAccessible::StaticText, "Printer Permanent Settings", std::nullopt,
-     std::nullopt},
+    {kMainWindow, "imgWarning", QAccessible::StaticText, picturetexts::kBanner, std::nullopt,
+     std::nullopt, std::nullopt},
+    {kMainWindow, "Picture1", QAccessible::StaticText, picturetexts::kMainTitle, std::nullopt,
+     std::nullopt, std::nullopt},
     // The caption columns repeat the names that the selection boxes carry.
-    {kMainWindow, "Image1", QAccessible::Graphic, nullptr, std::nullopt, std::nullopt},
-    {kMainWindow, "Image2", QAccessible::Graphic, nullptr, std::nullopt, std::nullopt},
-    {kMainWindow, "imgBackground", QAccessible::Graphic, nullptr, std::nullopt, std::nullopt},
-    {kFeaturesWindow, "imgPrintFeatures", QAccessible::Button, "Print Features", std::nullopt,
-     FeaturesCommand::PrintFeatures},
-    {kFeaturesWindow, "imgClose", QAccessible::Button, "Close", std::nullopt,
+    {kMainWindow, "Image1", QAccessible::Graphic, nullptr, std::nullopt, std::nullopt,
+     std::nullopt},
+    {kMainWindow, "Image2", QAccessible::Graphic, nullptr, std::nullopt, std::nullopt,
+     std::nullopt},
+    {kMainWindow, "imgBackground", QAccessible::Graphic, nullptr, std::nullopt, std::nullopt,
+     std::nullopt},
+    {kFeaturesWindow, "imgPrintFeatures", QAccessible::Button, nullptr, ButtonFace::PrintFeatures,
+     std::nullopt, FeaturesCommand::PrintFeatures},
+    {kFeaturesWindow, "imgClose", QAccessible::Button, nullptr, ButtonFace::Close, std::nullopt,
      FeaturesCommand::Close},
     // The title box takes the focus first, so it is named; the heading says the same again.
-    {kFeaturesWindow, "Picture1", QAccessible::StaticText, "Varnet Orvel FEATURES", std::nullopt,
+    {kFeaturesWindow, "Picture1", QAccessible::StaticText, picturetexts::kFeaturesTitle,
+     std::nullopt, std::nullopt, std::nullopt},
+    {kFeaturesWindow, "Image2", QAccessible::Graphic, nullptr, std::nullopt, std::nullopt,
      std::nullopt},
-    {kFeaturesWindow, "Image2", QAccessible::Graphic, nullptr, std::nullopt, std::nullopt},
-    {kFeaturesWindow, "imgBackground", QAccessible::Graphic, nullptr, std::nullopt, std::nullopt},
+    {kFeaturesWindow, "imgBackground", QAccessible::Graphic, nullptr, std::nullopt, std::nullopt,
+     std::nullopt},
 };
 
 QString shortcutText(Qt::KeyboardModifier modifier, char letter) {
@@ -84,7 +93,9 @@ std::optional<Description> describePicture(const QString& window, const QString&
     for (const PictureRow& row : kPictures) {
         if (window != QLatin1String(row.window) || control != QLatin1String(row.control))
             continue;
-        Description description{row.role, QLatin1String(row.name), QString(), row.name == nullptr};
+        const QString name =
+            row.face ? facePictures(*row.face).caption : QString::fromLatin1(row.name);
+        Description description{row.role, name, QString(), name.isEmpty()};
         if (row.mainCommand)
             description.shortcut = ctrlShortcut(mainCtrlShortcuts(), *row.mainCommand);
         if (row.featuresCommand)

@@ -7,21 +7,31 @@ namespace orvel {
 
 namespace {
 
-QString literal(const char* fileName) {
-    return QString::fromLatin1(kPictureLiteralLead) + QString::fromLatin1(fileName);
+QString literal(const QString& stem, int number) {
+    return QString::fromLatin1(kPictureLiteralLead) + stem + QString::number(number) +
+           QStringLiteral(".bmp");
+}
+
+FacePictures makeFace(ButtonFace face, const char* stem, const char* caption, char underlined) {
+    const QString name = QLatin1String(stem);
+    return {face,
+            name,
+            QLatin1String(caption),
+            QLatin1Char(underlined),
+            literal(name, 1),
+            literal(name, 2)};
 }
 
 }  // namespace
 
 const std::vector<FacePictures>& buttonPictures() {
     static const std::vector<FacePictures> table = {
-        {ButtonFace::ApplySettings, literal("Apply_Settings1.bmp"), literal("Apply_Settings2.bmp")},
-        {ButtonFace::RestoreDefault, literal("Restore_Default1.bmp"),
-         literal("Restore_Default2.bmp")},
-        {ButtonFace::ShowFeatures, literal("Show_Features1.bmp"), literal("Show_Features2.bmp")},
-        {ButtonFace::PrintFeatures, literal("Print_Features1.bmp"), literal("Print_Features2.bmp")},
-        {ButtonFace::Exit, literal("Exit_Button1.bmp"), literal("Exit_Button2.bmp")},
-        {ButtonFace::Close, literal("Close_Button1.bmp"), literal("Close_Button2.bmp")},
+        makeFace(ButtonFace::ApplySettings, "Apply_Settings", "Apply Settings", 'A'),
+        makeFace(ButtonFace::RestoreDefault, "Restore_Default", "Restore Default", 'D'),
+        makeFace(ButtonFace::ShowFeatures, "Show_Features", "Show Features", 'S'),
+        makeFace(ButtonFace::PrintFeatures, "Print_Features", "Print Features", 'P'),
+        makeFace(ButtonFace::Exit, "Exit_Button", "Exit", 'x'),
+        makeFace(ButtonFace::Close, "Close_Button", "Close", 'C'),
     };
     return table;
 }

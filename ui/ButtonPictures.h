@@ -1,5 +1,5 @@
-// The picture files of the command buttons of both windows and the order in which each window
-// puts its buttons back to their normal pictures.
+// The faces of the command buttons of both windows (caption, underlined letter, picture files)
+// and the order in which each window puts its buttons back to their normal pictures.
 #pragma once
 
 #include <QString>
@@ -15,6 +15,9 @@ enum class HoverWindow { ConfigUtility, Features };
 
 struct FacePictures {
     ButtonFace face;
+    QString stem;         // "Apply_Settings": the faces are <stem>1 (normal) and <stem>2
+    QString caption;      // drawn on the face, "Apply Settings"
+    QChar underlined;     // its first occurrence in the caption is drawn underlined
     QString normal;       // literal appended to the program folder, "/Apply_Settings1.bmp"
     QString highlighted;  // "/Apply_Settings2.bmp"
 };

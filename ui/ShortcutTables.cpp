@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "ui/ButtonPictures.h"
 #include "ui/KeyCodes.h"
 
 namespace orvel {
@@ -32,6 +33,15 @@ bool keyIsLetter(int KeyCode, char letter) {
     return KeyCode == static_cast<unsigned char>(letter);
 }
 
+char uppercase(char letter) {
+    return static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+}
+
+// A button's CTRL letter is the one underlined on its face.
+char letterOf(ButtonFace face) {
+    return uppercase(facePictures(face).underlined.toLatin1());
+}
+
 template <typename Row>
 const Row* findLetter(const std::vector<Row>& table, int KeyCode) {
     const auto found = std::find_if(table.begin(), table.end(), [KeyCode](const Row& row) {
@@ -53,9 +63,7 @@ const std::vector<AltShortcut>& altShortcuts() {
     static const std::vector<AltShortcut> table = [] {
         std::vector<AltShortcut> rows;
         for (const SettingInfo& info : settingsTable()) {
-            const char letter =
-                static_cast<char>(std::toupper(static_cast<unsigned char>(info.underlined)));
-            rows.push_back({letter, info.id, enablingBox(info.id)});
+            rows.push_back({uppercase(info.underlined), info.id, enablingBox(info.id)});
         }
         return rows;
     }();
@@ -63,10 +71,14 @@ const std::vector<AltShortcut>& altShortcuts() {
 }
 
 const std::vector<CtrlShortcut<MainCommand>>& mainCtrlShortcuts() {
+    // The model letters are shown nowhere; the buttons' are underlined on their faces.
     static const std::vector<CtrlShortcut<MainCommand>> table = {
-        {'A', MainCommand::ApplySettings}, {'D', MainCommand::RestoreDefault},
-        {'S', MainCommand::ShowFeatures},  {'P', MainCommand::PrintFeatures},
-        {'X', MainCommand::Exit},          {'O', MainCommand::SelectDomestic},
+        {letterOf(ButtonFace::ApplySettings), MainCommand::ApplySettings},
+        {letterOf(ButtonFace::RestoreDefault), MainCommand::RestoreDefault},
+        {letterOf(ButtonFace::ShowFeatures), MainCommand::ShowFeatures},
+        {letterOf(ButtonFace::PrintFeatures), MainCommand::PrintFeatures},
+        {letterOf(ButtonFace::Exit), MainCommand::Exit},
+        {'O', MainCommand::SelectDomestic},
         {'E', MainCommand::SelectExport},
     };
     return table;
@@ -74,8 +86,8 @@ const std::vector<CtrlShortcut<MainCommand>>& mainCtrlShortcuts() {
 
 const std::vector<CtrlShortcut<FeaturesCommand>>& featuresCtrlShortcuts() {
     static const std::vector<CtrlShortcut<FeaturesCommand>> table = {
-        {'C', FeaturesCommand::Close},
-        {'P', FeaturesCommand::PrintFeatures},
+        {letterOf(ButtonFace::Close), FeaturesCommand::Close},
+        {letterOf(ButtonFace::PrintFeatures), FeaturesCommand::PrintFeatures},
     };
     return table;
 }

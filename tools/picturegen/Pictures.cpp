@@ -6,6 +6,8 @@
 #include "Look.h"
 #include "Pieces.h"
 #include "settings/SettingsTable.h"
+#include "ui/ButtonPictures.h"
+#include "ui/PictureTexts.h"
 
 namespace picturegen {
 
@@ -21,9 +23,9 @@ const QRect kMainTitleArea(8, 8, 204, 16);
 const QRect kFeaturesTitleArea(8, 0, 338, 25);
 constexpr int kFeaturesTitleVisibleWidth = 169;
 
-const QString kMainTitle = QStringLiteral("Printer Permanent Settings");
-const QString kFeaturesTitle = QStringLiteral("Varnet Orvel FEATURES");
-const QString kBannerText = QStringLiteral("Please wait, while printer settings being applied.");
+const QString kMainTitle = QLatin1String(orvel::picturetexts::kMainTitle);
+const QString kFeaturesTitle = QLatin1String(orvel::picturetexts::kFeaturesTitle);
+const QString kBannerText = QLatin1String(orvel::picturetexts::kBanner);
 
 // A caption column: where its picture sits in the main window and the window rows of the tops
 // of the boxes it labels, one per setting from firstRow on.
@@ -166,14 +168,16 @@ std::vector<Picture> windowPictures() {
 }
 
 const std::vector<ButtonFace>& buttonFaces() {
-    static const std::vector<ButtonFace> faces{
-        {QStringLiteral("Apply_Settings"), QStringLiteral("Apply Settings"), 'A', {128, 26}},
-        {QStringLiteral("Restore_Default"), QStringLiteral("Restore Default"), 'D', {128, 26}},
-        {QStringLiteral("Show_Features"), QStringLiteral("Show Features"), 'S', {128, 26}},
-        {QStringLiteral("Print_Features"), QStringLiteral("Print Features"), 'P', {128, 26}},
-        {QStringLiteral("Exit_Button"), QStringLiteral("Exit"), 'x', {128, 26}},
-        {QStringLiteral("Close_Button"), QStringLiteral("Close"), 'C', {126, 24}},
-    };
+    // Captions, letters and file names are the program's own; only the sizes are the pictures'.
+    static const std::vector<ButtonFace> faces = [] {
+        std::vector<ButtonFace> list;
+        for (const orvel::FacePictures& face : orvel::buttonPictures()) {
+            const QSize size =
+                face.face == orvel::ButtonFace::Close ? QSize(126, 24) : QSize(128, 26);
+            list.push_back({face.stem, face.caption, face.underlined, size});
+        }
+        return list;
+    }();
     return faces;
 }
 
