@@ -115,5 +115,5 @@ if [ "$1" = --inside-display ]; then
 fi
 
 check_tree
-# The windows read their button bitmaps only once their hover handling is built in.
+# The program reads its bitmaps at its first pointer moves: make them, and watch it read.
 xvfb-run -a -s "-screen 0 1024x768x24" "$0" --inside-display "$scratch"
