@@ -34,15 +34,7 @@ TEST(FeatureList, HoldsTheNineteenLinesWithTheirBlanksTabsAndLineEnds) {
     EXPECT_EQ(featuresText(), kFeatureList);
 }
 
-class FeaturesWindow : public WindowTest {
-protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        showFeatures();
-        features = window->features();
-    }
-    frmFeatures* features = nullptr;
-};
+using FeaturesWindow = FeaturesWindowTest;
 
 TEST_F(FeaturesWindow, ShowsTheListAndTypingChangesNothing) {
     QString shown = QString::fromStdString(kFeatureList);

@@ -250,15 +250,7 @@ TEST_F(MainWindowLayout, BannerIsHiddenWithItsSunkenBorderAndEveryOtherControlEn
         EXPECT_TRUE(control->isEnabled()) << control->objectName().toStdString();
 }
 
-class FeaturesWindowLayout : public WindowTest {
-protected:
-    void SetUp() override {
-        WindowTest::SetUp();
-        showFeatures();
-        features = window->features();
-    }
-    frmFeatures* features = nullptr;
-};
+using FeaturesWindowLayout = FeaturesWindowTest;
 
 TEST_F(FeaturesWindowLayout, EveryControlSitsWhereTheTableSays) {
     for (const ControlCase& control : kFeaturesControls)

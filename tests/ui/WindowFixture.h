@@ -82,4 +82,15 @@ protected:
     std::unique_ptr<frmConfigUtility> window;
 };
 
+// The features window, shown by Show Features from the main window.
+class FeaturesWindowTest : public WindowTest {
+protected:
+    void SetUp() override {
+        WindowTest::SetUp();
+        showFeatures();
+        features = window->features();
+    }
+    frmFeatures* features = nullptr;
+};
+
 }  // namespace orvel::test
