@@ -11,6 +11,7 @@
 #include "printer/Maker.h"
 #include "printer/mdlFlagSettings.h"
 #include "settings/mdlFlagSettings.h"
+#include "tests/support/BlockVectors.h"
 
 namespace orvel {
 namespace {
@@ -41,7 +42,7 @@ Bytes storeJob(const std::array<int, 12>& values) {
     return job;
 }
 
-const std::array<int, 12> kDefaults = {1, 16, 2, 0, 16, 224, 0, 8, 2, 1, 1, 1};
+const std::array<int, 12> kDefaults = test::kDefaultBlock;
 
 std::array<int, 12> defaultsWithValue(int valueIndex, int value) {
     std::array<int, 12> values = kDefaults;
@@ -49,17 +50,7 @@ std::array<int, 12> defaultsWithValue(int valueIndex, int value) {
     return values;
 }
 
-struct VectorCase {
-    const char* name;
-    std::array<int, 12> values;
-    std::map<S, int> changes;
-};
-
-void PrintTo(const VectorCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class DecodedVector : public ::testing::TestWithParam<VectorCase> {};
+class DecodedVector : public ::testing::TestWithParam<test::BlockVector> {};
 
 TEST_P(DecodedVector, GivesBackTheSelectionsThatEncodeIt) {
     const BlockDecodeResult decoded = decodeSettingsBlock(blockOf(GetParam().values));
@@ -67,44 +58,8 @@ TEST_P(DecodedVector, GivesBackTheSelectionsThatEncodeIt) {
     EXPECT_EQ(decoded.selections, defaultsWith(GetParam().changes));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Vectors, DecodedVector,
-    ::testing::Values(
-        VectorCase{"Defaults", kDefaults, {}},
-        VectorCase{"Export", {1, 16, 2, 0, 15, 120, 0, 8, 2, 1, 1, 1}, {{S::cboPageLength, 8}}},
-        VectorCase{"FirstFlagByteFull",
-                   {1, 255, 2, 0, 16, 224, 0, 8, 2, 1, 1, 1},
-                   {{S::cboPrintDir, 0},
-                    {S::cboSlaZero, 1},
-                    {S::cboSOP, 0},
-                    {S::cboRollPaper, 0},
-                    {S::cboLineSpc, 3},
-                    {S::cboTearOff, 3}}},
-        VectorCase{"SecondFlagByteFull",
-                   {1, 16, 93, 0, 16, 224, 0, 8, 2, 1, 1, 1},
-                   {{S::cboStrobeEdge, 0},
-                    {S::cboCharTable, 2},
-                    {S::cboALF, 0},
-                    {S::cboSpcComp, 0},
-                    {S::cboLanStd, 2}}},
-        VectorCase{"TearOffDisabledByValue3",
-                   {1, 16, 2, 2, 16, 224, 0, 8, 2, 1, 1, 1},
-                   {{S::cboTearOff, 4}}},
-        VectorCase{"Parallel", {1, 16, 2, 0, 16, 224, 1, 8, 2, 1, 1, 1}, {{S::cboInterface, 0}}},
-        VectorCase{
-            "LineCodesOutOfListOrder",
-            {1, 16, 2, 0, 16, 224, 3, 1, 3, 0, 1, 1},
-            {{S::cboInterface, 2}, {S::cboBaudRate, 0}, {S::cboParity, 1}, {S::cboFlowCtrl, 0}}},
-        VectorCase{"ElevenPointSixSixInch",
-                   {1, 16, 2, 0, 16, 101, 0, 8, 2, 1, 1, 1},
-                   {{S::cboPageLength, 9}}},
-        VectorCase{"ThreePointSixSevenInch",
-                   {1, 16, 2, 0, 5, 40, 0, 8, 2, 1, 1, 1},
-                   {{S::cboPageLength, 1}}},
-        VectorCase{"PunjabiAnd32K",
-                   {8, 16, 2, 0, 16, 224, 0, 8, 2, 1, 8, 0},
-                   {{S::cboLanguage, 7}, {S::cboInputBS, 0}, {S::cboFont, 8}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Vectors, DecodedVector, ::testing::ValuesIn(test::blockVectors()),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SettingsBlockRoundTrip, RandomSelectionsDecodeToThemselves) {
     const unsigned seed = 20261210;

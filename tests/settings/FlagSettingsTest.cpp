@@ -5,6 +5,7 @@
 
 #include "settings/SettingsModel.h"
 #include "settings/mdlFlagSettings.h"
+#include "tests/support/BlockVectors.h"
 
 namespace orvel {
 namespace {
@@ -22,59 +23,17 @@ Selections defaultsWith(const std::map<S, int>& changes) {
     return m.selections();
 }
 
-struct BlockCase {
-    const char* name;
-    std::map<S, int> changes;
-    std::array<int, 12> expected;
-};
-
-void PrintTo(const BlockCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class EncodedBlock : public ::testing::TestWithParam<BlockCase> {};
+class EncodedBlock : public ::testing::TestWithParam<test::BlockVector> {};
 
 TEST_P(EncodedBlock, MatchesThePrintersLayout) {
     const FlagSettings block = fncGetFlagSettings(defaultsWith(GetParam().changes));
     for (int i = 0; i < FlagSettings::kSize; ++i) {
-        EXPECT_EQ(block.values[i], GetParam().expected[i]) << "value " << i;
+        EXPECT_EQ(block.values[i], GetParam().values[i]) << "value " << i;
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Vectors, EncodedBlock,
-    ::testing::Values(
-        BlockCase{"Defaults", {}, {1, 16, 2, 0, 16, 224, 0, 8, 2, 1, 1, 1}},
-        BlockCase{"Export", {{S::cboPageLength, 8}}, {1, 16, 2, 0, 15, 120, 0, 8, 2, 1, 1, 1}},
-        BlockCase{"FirstFlagByteFull",
-                  {{S::cboPrintDir, 0},
-                   {S::cboSlaZero, 1},
-                   {S::cboSOP, 0},
-                   {S::cboRollPaper, 0},
-                   {S::cboLineSpc, 3},
-                   {S::cboTearOff, 3}},
-                  {1, 255, 2, 0, 16, 224, 0, 8, 2, 1, 1, 1}},
-        BlockCase{"SecondFlagByteFull",
-                  {{S::cboStrobeEdge, 0},
-                   {S::cboCharTable, 2},
-                   {S::cboALF, 0},
-                   {S::cboSpcComp, 0},
-                   {S::cboLanStd, 2}},
-                  {1, 16, 93, 0, 16, 224, 0, 8, 2, 1, 1, 1}},
-        BlockCase{"TearOffDisabledDiffersFromShortAutoOnlyInValue3",
-                  {{S::cboTearOff, 4}},
-                  {1, 16, 2, 2, 16, 224, 0, 8, 2, 1, 1, 1}},
-        BlockCase{"ParallelKeepsTheSerialCodes",
-                  {{S::cboInterface, 0}},
-                  {1, 16, 2, 0, 16, 224, 1, 8, 2, 1, 1, 1}},
-        BlockCase{
-            "LineCodesOutOfListOrder",
-            {{S::cboInterface, 2}, {S::cboBaudRate, 0}, {S::cboParity, 1}, {S::cboFlowCtrl, 0}},
-            {1, 16, 2, 0, 16, 224, 3, 1, 3, 0, 1, 1}},
-        BlockCase{"PunjabiAnd32K",
-                  {{S::cboLanguage, 7}, {S::cboInputBS, 0}, {S::cboFont, 8}},
-                  {8, 16, 2, 0, 16, 224, 0, 8, 2, 1, 8, 0}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Vectors, EncodedBlock, ::testing::ValuesIn(test::blockVectors()),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(EncodedBlock, EveryPageLengthGivesItsTwoBytesHighFirst) {
     const std::vector<std::pair<int, int>> bytes = {{4, 56},   {5, 40},   {5, 160},  {7, 188},
