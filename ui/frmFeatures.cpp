@@ -8,6 +8,7 @@
 #include "ui/FeaturesText.h"
 #include "ui/MouseButtons.h"
 #include "ui/PictureControl.h"
+#include "ui/PictureTexts.h"
 #include "ui/ShortcutTables.h"
 #include "ui/Twips.h"
 #include "ui/UiFonts.h"
@@ -130,6 +131,8 @@ void frmFeatures::loadControls() {
 void frmFeatures::createTextBox() {
     txtFeatures = new QPlainTextEdit(this);
     txtFeatures->setObjectName(QStringLiteral("txtFeatures"));
+    // Named after the heading above it, which a screen reader can't read from its picture.
+    txtFeatures->setAccessibleName(QLatin1String(picturetexts::kFeaturesTitle));
     txtFeatures->setGeometry(
         twipsRect(kTextBox.left, kTextBox.top, kTextBox.width, kTextBox.height));
     txtFeatures->setFont(verdana(kFeaturesPointSize));

@@ -4,6 +4,7 @@
 #include <QAccessibleActionInterface>
 #include <QComboBox>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <cctype>
 
@@ -131,6 +132,8 @@ TEST_F(Accessibility, NotesStayTextAndTitlesAreNamedPlainly) {
               QStringLiteral("Printer Permanent Settings"));
     showFeatures();
     EXPECT_EQ(accessible(window->features()->Picture1)->text(QAccessible::Name),
+              QStringLiteral("Varnet Orvel FEATURES"));
+    EXPECT_EQ(accessible(window->features()->txtFeatures)->text(QAccessible::Name),
               QStringLiteral("Varnet Orvel FEATURES"));
 }
 
