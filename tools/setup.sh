@@ -35,7 +35,10 @@ else
 fi
 
 export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -q >/dev/null
+if ! "${sudo_cmd[@]}" apt-get update -q >/dev/null; then
+  echo "setup: apt-get update failed; cannot install: ${missing[*]}" >&2
+  exit 1
+fi
 if ! "${sudo_cmd[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"; then
   echo "setup: could not install: ${missing[*]}" >&2
   exit 1
