@@ -125,22 +125,23 @@ void drawFeaturesTitle(QPainter& painter) {
     drawFeaturesTitleText(painter);
 }
 
+// Bold text centred on a plain ground, as large as fits within the margin, at most maxPixels.
+void drawCentredBoldText(QPainter& painter, QSize size, const QColor& ground, const QColor& ink,
+                         const QString& text, int margin, int maxPixels) {
+    const QRect area(QPoint(0, 0), size);
+    painter.fillRect(area, ground);
+    painter.setPen(ink);
+    const QFont font = uiFont(
+        fittingPixelSize(text, area.width() - margin, maxPixels, Weight::Bold), Weight::Bold);
+    drawCaption(painter, area, Qt::AlignHCenter, text, -1, font);
+}
+
 void drawFeaturesHeading(QPainter& painter) {
-    const QRect area(0, 0, 246, 32);
-    painter.fillRect(area, Qt::white);
-    painter.setPen(Qt::black);
-    const QFont font =
-        uiFont(fittingPixelSize(kFeaturesTitle, area.width() - 8, 20, Weight::Bold), Weight::Bold);
-    drawCaption(painter, area, Qt::AlignHCenter, kFeaturesTitle, -1, font);
+    drawCentredBoldText(painter, {246, 32}, Qt::white, Qt::black, kFeaturesTitle, 8, 20);
 }
 
 void drawBanner(QPainter& painter) {
-    const QRect area(0, 0, 346, 34);
-    painter.fillRect(area, colour::kBannerGrey);
-    painter.setPen(Qt::white);
-    const QFont font =
-        uiFont(fittingPixelSize(kBannerText, area.width() - 12, 12, Weight::Bold), Weight::Bold);
-    drawCaption(painter, area, Qt::AlignHCenter, kBannerText, -1, font);
+    drawCentredBoldText(painter, {346, 34}, colour::kBannerGrey, Qt::white, kBannerText, 12, 12);
 }
 
 Picture facePicture(const ButtonFace& face, int suffix, FaceState state) {
