@@ -33,14 +33,6 @@ protected:
         sandbox.reset();
     }
 
-    void pick(QComboBox* box, int choice) {
-        box->setFocus();
-        QTest::keyClick(box, Qt::Key_Home);
-        for (int step = 0; step < choice; ++step)
-            QTest::keyClick(box, Qt::Key_Down);
-        ASSERT_EQ(box->currentIndex(), choice);
-    }
-
     std::optional<CupsSandbox> sandbox;
     std::optional<CupsSpooler> spooler;
     ScriptedMessageBox messageBox;
@@ -51,12 +43,12 @@ protected:
 };
 
 TEST_F(WindowOnCups, ApplySendsTheChosenSettingsToThePrinter) {
-    pick(window->cboFont, 5);       // OCR-B
-    window->OptExport->click();     // 11 Inch, Autoshare
-    pick(window->cboInterface, 1);  // Serial
-    pick(window->cboBaudRate, 4);   // 19200
-    pick(window->cboCharTable, 2);  // Indian Language
-    pick(window->cboLanguage, 3);   // Telugu
+    pickWithKeyboard(window->cboFont, 5);       // OCR-B
+    window->OptExport->click();                 // 11 Inch, Autoshare
+    pickWithKeyboard(window->cboInterface, 1);  // Serial
+    pickWithKeyboard(window->cboBaudRate, 4);   // 19200
+    pickWithKeyboard(window->cboCharTable, 2);  // Indian Language
+    pickWithKeyboard(window->cboLanguage, 3);   // Telugu
 
     QTest::mouseClick(window->imgApplySettings, Qt::LeftButton);
 

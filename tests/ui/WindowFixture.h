@@ -35,6 +35,16 @@ inline const std::string kQuitText = "Are you sure to quit from this application
 // The windows' program folder in the tests: the pictures come from a CountingPictureLoader.
 inline const QString kPictureFolder = QStringLiteral("/opt/varnet-orvel");
 
+// The user picks a choice in a closed box with the keyboard: Home, then Down.
+inline void pickWithKeyboard(QComboBox* box, int choice) {
+    ASSERT_TRUE(box->isEnabled());
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Home);
+    for (int step = 0; step < choice; ++step)
+        QTest::keyClick(box, Qt::Key_Down);
+    ASSERT_EQ(box->currentIndex(), choice);
+}
+
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -51,15 +61,8 @@ protected:
         QTest::mouseClick(control, button, Qt::NoModifier, control->rect().center());
     }
 
-    // The user picks a choice in a closed box with the keyboard: Home, then Down.
     void pick(Setting setting, int choice) {
-        QComboBox* box = window->selectionBox(setting);
-        ASSERT_TRUE(box->isEnabled());
-        box->setFocus();
-        QTest::keyClick(box, Qt::Key_Home);
-        for (int step = 0; step < choice; ++step)
-            QTest::keyClick(box, Qt::Key_Down);
-        ASSERT_EQ(box->currentIndex(), choice);
+        pickWithKeyboard(window->selectionBox(setting), choice);
     }
 
     void showFeatures() {
