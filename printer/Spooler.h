@@ -30,6 +30,9 @@ public:
     // How many jobs the printer's queue holds, whatever their owner and state; 0 when the
     // queue cannot be listed.
     virtual long queuedJobs(Handle printer) = 0;
+    // Whether the printer's queue is stopped (paused): it takes jobs but keeps them until
+    // somebody resumes it. False when that can't be told.
+    virtual bool queueStopped(Handle printer) = 0;
     virtual bool startDocument(Handle printer, const std::string& documentName) = 0;
     virtual bool startPage(Handle printer) = 0;
     // The number of bytes written, or -1.

@@ -175,6 +175,10 @@ long CupsSpooler::queuedJobs(Handle printer) {
     return count;
 }
 
+bool CupsSpooler::queueStopped(Handle /*printer*/) {
+    return false;
+}
+
 bool CupsSpooler::startDocument(Handle printer, const std::string& documentName) {
     Connection* connection = find(printer);
     if (connection == nullptr || connection->http == nullptr || connection->documentOpen)

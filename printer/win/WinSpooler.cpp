@@ -59,6 +59,10 @@ long WinSpooler::queuedJobs(Handle printer) {
     return static_cast<long>(jobsReturned);
 }
 
+bool WinSpooler::queueStopped(Handle /*printer*/) {
+    return false;
+}
+
 bool WinSpooler::startDocument(Handle printer, const std::string& documentName) {
     std::vector<char> name(documentName.begin(), documentName.end());
     name.push_back('\0');

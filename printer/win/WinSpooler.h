@@ -15,6 +15,7 @@ public:
     DefaultPrinter defaultPrinter() override;
     Handle openPrinter(const std::string& name) override;
     long queuedJobs(Handle printer) override;
+    bool queueStopped(Handle printer) override;
     bool startDocument(Handle printer, const std::string& documentName) override;
     bool startPage(Handle printer) override;
     long writeChunk(Handle printer, const Bytes& chunk) override;

@@ -45,6 +45,7 @@ public:
     DefaultPrinter defaultPrinter() override { return inner_.defaultPrinter(); }
     Handle openPrinter(const std::string& name) override { return inner_.openPrinter(name); }
     long queuedJobs(Handle printer) override { return inner_.queuedJobs(printer); }
+    bool queueStopped(Handle printer) override { return inner_.queueStopped(printer); }
     bool startDocument(Handle printer, const std::string& name) override {
         return inner_.startDocument(printer, name);
     }

@@ -20,6 +20,12 @@ long RecordingSpooler::queuedJobs(Handle printer) {
     return jobsInQueue;
 }
 
+bool RecordingSpooler::queueStopped(Handle printer) {
+    expectHandle(printer, "queueStopped");
+    calls.push_back("stopped");
+    return queueIsStopped;
+}
+
 bool RecordingSpooler::startDocument(Handle printer, const std::string& name) {
     expectHandle(printer, "startDocument");
     calls.push_back("startDoc " + name);

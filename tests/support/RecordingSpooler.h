@@ -15,6 +15,7 @@ public:
     DefaultPrinter defaultAnswer{true, "Orvel"};
     bool openSucceeds = true;
     long jobsInQueue = 0;
+    bool queueIsStopped = false;
     bool startDocumentSucceeds = true;
     bool startPageSucceeds = true;
     int failWriteNumber = -1;   // the write (0-based) that fails, -1 for none
@@ -32,6 +33,7 @@ public:
     DefaultPrinter defaultPrinter() override;
     Handle openPrinter(const std::string& name) override;
     long queuedJobs(Handle printer) override;
+    bool queueStopped(Handle printer) override;
     bool startDocument(Handle printer, const std::string& name) override;
     bool startPage(Handle printer) override;
     long writeChunk(Handle printer, const Bytes& chunk) override;

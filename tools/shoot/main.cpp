@@ -38,6 +38,7 @@ public:
     DefaultPrinter defaultPrinter() override { return {true, "Orvel"}; }
     Handle openPrinter(const std::string&) override { return 1; }
     long queuedJobs(Handle) override { return 0; }
+    bool queueStopped(Handle) override { return false; }
     bool startDocument(Handle, const std::string&) override { return true; }
     bool startPage(Handle) override { return true; }
     long writeChunk(Handle, const Bytes& chunk) override {
