@@ -2,8 +2,14 @@
 // the names the jobs stand under, the busy refusal and the failures the user is told of.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
+#include <future>
 #include <optional>
 #include <string>
 #include <vector>
@@ -214,6 +220,25 @@ TEST_F(CupsPrinterOutput, EachWayOfNotFindingThePrinterIsToldAndSendsNothing) {
     }
 }
 
+// Something other than a file where the user's lpoptions belong (here a FIFO that nobody
+// writes, whose plain open would wait for a writer) names no default and holds nothing up.
+TEST_F(CupsPrinterOutput, AnLpoptionsThatIsNoFileLeavesTheDefaultToTheScheduler) {
+    startWithDefaultQueue();
+    const std::filesystem::path folder = std::filesystem::path(std::getenv("HOME")) / ".cups";
+    std::filesystem::create_directories(folder);
+    const std::string fifo = (folder / "lpoptions").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+
+    auto lookup = std::async(std::launch::async, [this] { return spooler.defaultPrinter(); });
+    const bool ended = lookup.wait_for(kCupsTimeouts.lookup) == std::future_status::ready;
+    if (!ended)
+        close(open(fifo.c_str(), O_WRONLY | O_NONBLOCK));  // a writer that ends: the read ends
+    EXPECT_TRUE(ended);
+    const DefaultPrinter found = lookup.get();
+    EXPECT_TRUE(found.found);
+    EXPECT_EQ(found.name, kQueue);
+}
+
 TEST_F(CupsPrinterOutput, ASchedulerThatStopsBeforeTheWriteLeavesNoJobAndNoPartialOutput) {
     startWithDefaultQueue();
     SchedulerDiesBeforeWriting dying(spooler, *sandbox);
@@ -265,8 +290,17 @@ TEST_F(CupsPrinterOutput, AWithdrawnOrAbandonedDocumentLeavesNothingBehind) {
 
 TEST_F(CupsPrinterOutput, AQueueThatIsNotThereDoesNotOpen) {
     startWithDefaultQueue();
-    EXPECT_EQ(spooler.openPrinter("Missing"), Spooler::kNoHandle);
-    EXPECT_EQ(spooler.openPrinter(""), Spooler::kNoHandle);
+    // Missing, or no name the scheduler could have (LPDEST may hold anything).
+    for (const char* name :
+         {"Missing", "", "Or vel", "..\\admin", "Orvel?which-jobs=all", "Orvel#", "\x01Orvel"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(spooler.openPrinter(name), Spooler::kNoHandle);
+    }
+    const std::string tooLong(128, 'O');
+    EXPECT_EQ(spooler.openPrinter(tooLong), Spooler::kNoHandle);
+    const Spooler::Handle instance = spooler.openPrinter(std::string(kQueue) + "/draft");
+    EXPECT_NE(instance, Spooler::kNoHandle);
+    spooler.closePrinter(instance);
     const Spooler::Handle printer = spooler.openPrinter(kQueue);
     EXPECT_NE(printer, Spooler::kNoHandle);
     EXPECT_EQ(spooler.queuedJobs(printer), 0);
