@@ -131,6 +131,18 @@ protected:
         EXPECT_EQ(sandbox->capturedJobs(kQueue), (std::vector<Bytes>{"M"}));
     }
 
+    // A job without documents, held until somebody releases it.
+    static void holdAJob() {
+        http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC,
+                                    HTTP_ENCRYPTION_IF_REQUESTED, 1, 5000, nullptr);
+        ASSERT_NE(http, nullptr);
+        cups_option_t* options = nullptr;
+        const int count = cupsAddOption("job-hold-until", "indefinite", 0, &options);
+        EXPECT_GT(cupsCreateJob(http, kQueue, "Held", count, options), 0) << cupsLastErrorString();
+        cupsFreeOptions(count, options);
+        httpClose(http);
+    }
+
     std::optional<CupsSandbox> sandbox;
     CupsSpooler spooler;
     ScriptedMessageBox messageBox;
@@ -171,15 +183,26 @@ TEST_F(CupsPrinterOutput, EachJobReachesThePrinterByteForByteUnderItsDocumentNam
     EXPECT_EQ(sleep.pauses, (std::vector<int>{2500, 2500}));
 }
 
-TEST_F(CupsPrinterOutput, AStoppedQueueHoldingAJobRefusesTheDownloadButQueuesTheFeaturesPage) {
+// A stopped queue would keep the settings until somebody resumes it; the features page may wait
+// there like any print job.
+TEST_F(CupsPrinterOutput, AStoppedQueueRefusesTheDownloadButQueuesTheFeaturesPage) {
     startWithDefaultQueue();
     sandbox->disableQueue(kQueue);
-    fncPrintFeaturesPage(services);
-    ASSERT_EQ(sandbox->activeJobs(kQueue).size(), 1u);
-
     const FlagSettings zeros{};
     download(mdlFlagSettings::kApplySettings, &zeros);
-    expectOnlyMessage(messages::kPrinterBusy);
+    expectOnlyMessage(messages::kQueueStopped);
+    EXPECT_TRUE(sleep.pauses.empty());
+    EXPECT_TRUE(sandbox->activeJobs(kQueue).empty());
+
+    messageBox.shown.clear();
+    fncPrintFeaturesPage(services);
+    EXPECT_TRUE(messageBox.shown.empty());
+    ASSERT_EQ(titlesOf(sandbox->activeJobs(kQueue)),
+              (std::vector<std::string>{"Varnet Orvel FEATURES"}));
+
+    // Holding a job as well: still the stopped queue's message, not the busy one.
+    download(mdlFlagSettings::kRestoreDefaults, nullptr);
+    expectOnlyMessage(messages::kQueueStopped);
     EXPECT_TRUE(sleep.pauses.empty());
     EXPECT_EQ(titlesOf(sandbox->activeJobs(kQueue)),
               (std::vector<std::string>{"Varnet Orvel FEATURES"}));
@@ -189,6 +212,23 @@ TEST_F(CupsPrinterOutput, AStoppedQueueHoldingAJobRefusesTheDownloadButQueuesThe
     EXPECT_EQ(titlesOf(sandbox->activeJobs(kQueue)),
               (std::vector<std::string>{"Varnet Orvel FEATURES", "Varnet Orvel FEATURES"}));
     EXPECT_TRUE(sandbox->capturedJobs(kQueue).empty());
+}
+
+// The busy refusal on a queue that runs: a job held in it, so that it stays there.
+TEST_F(CupsPrinterOutput, AQueueHoldingAJobRefusesTheDownloadButPrintsTheFeaturesPage) {
+    startWithDefaultQueue();
+    holdAJob();
+    ASSERT_EQ(titlesOf(sandbox->activeJobs(kQueue)), (std::vector<std::string>{"Held"}));
+
+    download(mdlFlagSettings::kRestoreDefaults, nullptr);
+    expectOnlyMessage(messages::kPrinterBusy);
+    EXPECT_TRUE(sleep.pauses.empty());
+
+    fncPrintFeaturesPage(services);
+    EXPECT_EQ(titlesOf(sandbox->waitForCompletedJobs(kQueue, 1)),
+              (std::vector<std::string>{"Varnet Orvel FEATURES"}));
+    EXPECT_EQ(sandbox->capturedJobs(kQueue), (std::vector<Bytes>{joined(featuresPageChunks())}));
+    EXPECT_EQ(messageBox.shown.size(), 1u);
 }
 
 TEST_F(CupsPrinterOutput, EachWayOfNotFindingThePrinterIsToldAndSendsNothing) {
