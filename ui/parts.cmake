@@ -4,6 +4,7 @@ find_package(Qt6 REQUIRED COMPONENTS Widgets)
 
 add_library(orvel_ui_parts STATIC
     ${CMAKE_CURRENT_LIST_DIR}/PictureLoader.h
+    ${CMAKE_CURRENT_LIST_DIR}/EndWatchingBuffer.cpp
     ${CMAKE_CURRENT_LIST_DIR}/QtPictureLoader.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ProgramFolder.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ButtonPictures.cpp
