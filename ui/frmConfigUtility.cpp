@@ -530,12 +530,20 @@ void frmConfigUtility::Form_KeyPress(int& KeyAscii) {
 void frmConfigUtility::Form_KeyUp(int& KeyCode, int& Shift) {
     const MainShortcut shortcut = mainShortcut(
         KeyCode, Shift, [this](Setting box) { return selectionBox(box)->isEnabled(); });
+    // A key given to an open list: the list goes before the focus moves or a command runs.
+    if (shortcut.focus || shortcut.command)
+        closeOpenList();
     if (shortcut.focus) {
         // Taking the focus neither opens the list nor changes the selection.
         selectionBox(*shortcut.focus)->setFocus(Qt::ShortcutFocusReason);
     } else if (shortcut.command) {
         runShortcut(*shortcut.command);
     }
+}
+
+void frmConfigUtility::closeOpenList() {
+    for (QComboBox* box : boxes_)
+        box->hidePopup();
 }
 
 // The same handlers as the mouse, with the left button: the whole command, confirmation

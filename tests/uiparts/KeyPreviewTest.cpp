@@ -187,6 +187,41 @@ TEST_F(KeyPreviewTest, F4HasNoCharacterAndOpensTheList) {
     first->hidePopup();
 }
 
+// X11 gives Tab the text of a tab. The focus move is no character: it is neither discarded nor
+// does it use up the mark of an earlier CTRL key.
+TEST_F(KeyPreviewTest, TabMovesTheFocusWithoutACharacterEvent) {
+    QTest::keyClick(first, Qt::Key_Control);
+    ASSERT_EQ(handler.intCtrlKey, kCtrlMask);
+    handler.calls.clear();
+    press(Qt::Key_Tab, QStringLiteral("\t"), Qt::NoModifier);
+    EXPECT_EQ(handler.calls, (Calls{"down 9 0"}));
+    EXPECT_EQ(QApplication::focusWidget(), second);
+    EXPECT_EQ(handler.intCtrlKey, kCtrlMask);
+
+    press(Qt::Key_Backtab, {}, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), first);
+    EXPECT_EQ(handler.intCtrlKey, kCtrlMask);
+}
+
+// The list belongs to the box: its CTRL and ALT keys are the window's, its other keys its own.
+TEST_F(KeyPreviewTest, CtrlAndAltKeysGivenToAnOpenListAreSeen) {
+    first->showPopup();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return first->view()->isVisible(); }, 2000));
+    handler.calls.clear();
+    QWidget* list = QApplication::focusWidget();
+    ASSERT_EQ(list->window(), QApplication::activePopupWidget());
+
+    press(Qt::Key_A, controlCharacter('A'), Qt::ControlModifier);
+    release(Qt::Key_A, controlCharacter('A'), Qt::ControlModifier);
+    press(Qt::Key_F, QStringLiteral("f"), Qt::AltModifier);
+    release(Qt::Key_F, QStringLiteral("f"), Qt::AltModifier);
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(handler.keys(), (Calls{"down 65 2", "press 1", "up 65 2", "down 70 4", "up 70 4"}));
+    EXPECT_EQ(handler.intCtrlKey, 0);
+    first->hidePopup();
+    EXPECT_EQ(first->currentIndex(), kBravo);
+}
+
 TEST_F(KeyPreviewTest, HeldCtrlLetterRunsItsKeyUpOnce) {
     press(Qt::Key_Z, controlCharacter('Z'), Qt::ControlModifier);
     repeat(Qt::Key_Z, controlCharacter('Z'), Qt::ControlModifier);
