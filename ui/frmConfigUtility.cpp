@@ -12,6 +12,7 @@
 #include "printer/Messages.h"
 #include "settings/mdlFlagSettings.h"
 #include "ui/BuiltInPictures.h"
+#include "ui/CommandInputBlock.h"
 #include "ui/Confirmations.h"
 #include "ui/MouseButtons.h"
 #include "ui/PictureControl.h"
@@ -409,6 +410,9 @@ void frmConfigUtility::Show() {
 
 template <typename Procedure>
 void frmConfigUtility::runPrinterProcedure(Procedure procedure) {
+    // The procedure holds the thread; what the user gives the windows meanwhile must not act
+    // once it returns.
+    const CommandInputBlock heldThread{this, features_.get()};
     try {
         procedure();
     } catch (const std::exception&) {
