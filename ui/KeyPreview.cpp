@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include "ui/KeyCodes.h"
+#include "ui/KeyPreviewFilter.h"
 
 namespace orvel {
 
@@ -15,11 +16,11 @@ void KeyPreviewHandler::Form_KeyUp(int&, int&) {}
 
 KeyPreview::KeyPreview(QWidget* window, KeyPreviewHandler& handler)
     : QObject(window), m_window(window), m_handler(handler) {
-    qApp->installEventFilter(this);
+    KeyPreviewFilter::join(this);
 }
 
 KeyPreview::~KeyPreview() {
-    qApp->removeEventFilter(this);
+    KeyPreviewFilter::leave(this);
 }
 
 namespace {

@@ -11,6 +11,7 @@ add_library(orvel_ui_parts STATIC
     ${CMAKE_CURRENT_LIST_DIR}/HoverButtons.cpp
     ${CMAKE_CURRENT_LIST_DIR}/KeyCodes.cpp
     ${CMAKE_CURRENT_LIST_DIR}/KeyPreview.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/KeyPreviewFilter.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ShortcutTables.cpp
 )
 set_target_properties(orvel_ui_parts PROPERTIES AUTOMOC ON)

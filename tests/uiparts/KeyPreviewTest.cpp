@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QVBoxLayout>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -230,6 +231,30 @@ TEST_F(KeyPreviewTest, HeldCtrlLetterRunsItsKeyUpOnce) {
     EXPECT_EQ(handler.keys(), (Calls{"down 90 2", "press 26", "down 90 2", "press 26", "down 90 2",
                                      "press 26", "up 90 2"}));
     EXPECT_EQ(first->currentIndex(), kBravo);
+}
+
+// CTRL+S creates the features window, and with it a preview of its own, while the key is still
+// being delivered: the shortcut must run once.
+TEST_F(KeyPreviewTest, AWindowCreatedByAShortcutGetsTheNextKeysAndTheShortcutRunsOnce) {
+    RecordingHandler otherHandler;
+    std::unique_ptr<QWidget> other;
+    handler.onKeyUp = [&](int KeyCode, int Shift) {
+        if (KeyCode == 'S' && Shift == kCtrlMask && !other) {
+            other = std::make_unique<QWidget>();
+            new KeyPreview(other.get(), otherHandler);
+        }
+    };
+    press(Qt::Key_S, controlCharacter('S'), Qt::ControlModifier);
+    release(Qt::Key_S, controlCharacter('S'), Qt::ControlModifier);
+    EXPECT_EQ(handler.keys(), (Calls{"down 83 2", "press 19", "up 83 2"}));
+
+    auto* box = new QComboBox(other.get());
+    other->show();
+    QTest::sendKeyEvent(QTest::Press, box, Qt::Key_F1, {}, Qt::NoModifier);
+    EXPECT_EQ(otherHandler.calls, (Calls{"down 112 0"}));
+    other.reset();  // its preview goes with it; this window's stays
+    press(Qt::Key_F2, {}, Qt::NoModifier);
+    EXPECT_EQ(handler.keys().back(), "down 113 0");
 }
 
 TEST_F(KeyPreviewTest, IgnoresAnotherWindow) {
