@@ -2,7 +2,6 @@
 // command's own message) does nothing: not then, and not once the command is over. The input
 // comes the way the window system hands it over, through the windows' native windows.
 #include <QMessageBox>
-#include <QPushButton>
 #include <QTimer>
 #include <functional>
 #include <string>
