@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -47,6 +48,8 @@ std::vector<char*> pointersTo(std::vector<std::string>& texts) {
 [[noreturn]] void becomeProgram(const ProcessRequest& request, int outFd, int errFd,
                                 char* const* arguments, char* const* environment) {
     setpgid(0, 0);
+    // Killed when the caller dies: nobody would be left to end it at its deadline.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
     const int nothing = open("/dev/null", O_RDWR);
     dup2(nothing, STDIN_FILENO);
     dup2(outFd < 0 ? nothing : outFd, STDOUT_FILENO);

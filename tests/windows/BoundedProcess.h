@@ -1,5 +1,6 @@
 // Runs a program to its end or to a deadline, whichever comes first, and keeps what it writes,
-// up to a size. A program that outlives its deadline is killed with all it started in its group.
+// up to a size. A program that outlives its deadline is killed with all it started in its group;
+// one whose caller dies is killed too.
 #pragma once
 
 #include <chrono>

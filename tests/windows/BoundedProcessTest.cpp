@@ -1,9 +1,12 @@
 // The runner that every wine program goes through: a program that hangs is killed with what it
 // started, and a daemon that keeps its output open does not hold the caller up.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -67,6 +70,30 @@ TEST(BoundedProcess, KillsAProgramThatOutlivesItsDeadlineWithWhatItStarted) {
     for (int i = 0; i < 100 && running(helper); ++i)
         std::this_thread::sleep_for(20ms);
     EXPECT_FALSE(running(helper)) << "pid " << helper;
+}
+
+TEST(BoundedProcess, AProgramWhoseCallerDiesIsKilled) {
+    char folderTemplate[] = "/tmp/orvel-bounded.XXXXXX";
+    ASSERT_NE(mkdtemp(folderTemplate), nullptr);
+    const std::string pidFile = std::string(folderTemplate) + "/pid";
+    const pid_t caller = fork();
+    ASSERT_GE(caller, 0);
+    if (caller == 0) {
+        // Dies by the alarm's signal, long before the program's deadline.
+        alarm(1);
+        shell("echo $$ >" + pidFile + "; exec sleep 30", 60s);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(caller, &status, 0);
+    EXPECT_TRUE(WIFSIGNALED(status));
+    std::string program;
+    std::ifstream(pidFile) >> program;
+    ASSERT_FALSE(program.empty());
+    for (int i = 0; i < 100 && running(program); ++i)
+        std::this_thread::sleep_for(20ms);
+    EXPECT_FALSE(running(program)) << "pid " << program;
+    std::filesystem::remove_all(folderTemplate);
 }
 
 TEST(BoundedProcess, EndsWithTheProgramThoughADaemonItStartedKeepsTheOutputOpen) {

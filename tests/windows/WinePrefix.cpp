@@ -66,9 +66,11 @@ WinePrefix::WinePrefix() {
     // Wineboot returns while the prefix is still being set up: wait until all of that is done
     // and the server has gone.
     const ProcessResult settled = runTool({server(), "-w"}, {}, kBootTimeout);
-    // Then one server for the whole run, so that each program starts at once. It lives until
-    // the end and must not hold our output open.
-    const ProcessResult serving = runTool({server(), "-p"}, {}, kBootTimeout, false);
+    // Then one server for the whole run, so that each program starts at once. It must not hold
+    // our output open. It ends at the end of the run, or, should this process die first, once
+    // no wine program has run for a while.
+    const ProcessResult serving = runTool(
+        {server(), "-p" + std::to_string(kServerIdleTimeout.count())}, {}, kBootTimeout, false);
     bootTime_ = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - start);
     if (boot.exitCode != 0 || settled.exitCode != 0 || serving.exitCode != 0) {

@@ -35,6 +35,8 @@ public:
     static constexpr std::chrono::seconds kBootTimeout{240};
     static constexpr std::chrono::seconds kRunTimeout{60};
     static constexpr std::chrono::seconds kShutdownTimeout{20};
+    // How long the server outlives the last program it served.
+    static constexpr std::chrono::seconds kServerIdleTimeout{30};
 
 private:
     ProcessResult runTool(const std::vector<std::string>& arguments, const Environment& extra,
