@@ -38,7 +38,7 @@ constexpr char kProgram[] = ORVEL_WINDOWS_PROGRAM;
 constexpr char kQueue[] = "Orvel";
 constexpr char kSecondQueue[] = "Second";
 
-// The job names and the one-line forms of the messages, in the design's words.
+// The job names and the one-line forms of the messages, written out word for word.
 constexpr char kSettingsJob[] = "Permanent Settings Configuration";
 constexpr char kFeaturesJob[] = "Varnet Orvel FEATURES";
 constexpr char kNoPrinterLine[] = "No printer drivers are installed. Download Failed!!";
