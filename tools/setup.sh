@@ -11,6 +11,7 @@ packages=(
   g++-mingw-w64-x86-64-posix
   xvfb xauth x11-utils xdotool imagemagick strace
   fonts-dejavu-core
+  acl
 )
 
 missing=()
