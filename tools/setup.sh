@@ -12,6 +12,7 @@ packages=(
   xvfb xauth x11-utils xdotool imagemagick strace
   fonts-dejavu-core
   lintian appstream desktop-file-utils libxml2-utils
+  acl
 )
 
 missing=()

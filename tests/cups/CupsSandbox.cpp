@@ -1,6 +1,8 @@
 #include "tests/cups/CupsSandbox.h"
 
 #include <cups/cups.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <sstream>
 #include <stdexcept>
 #include <thread>
@@ -21,10 +24,46 @@ namespace fs = std::filesystem;
 
 constexpr char kScript[] = ORVEL_CUPS_SANDBOX_SCRIPT;
 constexpr std::chrono::milliseconds kPollInterval{20};
+// No job of the utility comes near this; the backend keeps nothing bigger.
+constexpr off_t kMaxCaptureBytes = 16 * 1024 * 1024;
 
 std::string readFile(const fs::path& path) {
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// A capture as the backend writes it, in its own file: never through a link, and only while it
+// is a plain file of a sensible size.
+Bytes readCapture(const fs::path& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0)
+        throw std::runtime_error("cannot open the capture " + path.string());
+    struct stat status {};
+    if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_size > kMaxCaptureBytes) {
+        close(fd);
+        throw std::runtime_error("not a plain capture file: " + path.string());
+    }
+    Bytes bytes(static_cast<size_t>(status.st_size), '\0');
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t got = read(fd, bytes.data() + done, bytes.size() - done);
+        if (got <= 0)
+            break;
+        done += static_cast<size_t>(got);
+    }
+    close(fd);
+    bytes.resize(done);
+    return bytes;
+}
+
+// Job N is N.raw; when cupsd reused an id whose capture was still there, the backend kept the
+// later job as N-1.raw, N-2.raw ... Anything else in the folder is not a capture.
+std::optional<std::pair<long, long>> captureOrder(const std::string& fileName) {
+    static const std::regex kName(R"(([0-9]{1,9})(?:-([0-9]{1,4}))?\.raw)");
+    std::smatch parts;
+    if (!std::regex_match(fileName, parts, kName))
+        return std::nullopt;
+    return std::make_pair(std::stol(parts[1]), parts[2].matched ? std::stol(parts[2]) : 0L);
 }
 
 std::string unquoted(const std::string& value) {
@@ -90,10 +129,10 @@ CupsSandbox::~CupsSandbox() {
     fs::remove_all(folder_, ignored);
 }
 
-void CupsSandbox::run(const std::string& arguments) const {
+void CupsSandbox::run(const std::string& arguments, const std::string& environment) const {
     const std::string log = folder_ + "/harness.log";
     const std::string command =
-        std::string(kScript) + " " + arguments + " </dev/null >>" + log + " 2>&1";
+        environment + std::string(kScript) + " " + arguments + " </dev/null >>" + log + " 2>&1";
     if (std::system(command.c_str()) != 0)
         throw std::runtime_error("cups-sandbox " + arguments + " failed:\n" + readFile(log));
 }
@@ -130,11 +169,19 @@ void CupsSandbox::pointEnvironmentHere() {
     }
     // libcups keeps the server it found first; make it read the environment again.
     cupsSetServer(nullptr);
-    cupsSetServer(std::getenv("CUPS_SERVER"));
+    const char* server = std::getenv("CUPS_SERVER");
+    socket_ = server == nullptr ? "" : server;
+    cupsSetServer(server);
 }
 
 void CupsSandbox::start() {
-    run("start " + folder_ + " --watch " + std::to_string(getpid()));
+    run("start " + folder_ + " --watch " + std::to_string(getpid()), "env -u SUDO_UID ");
+    running_ = true;
+}
+
+void CupsSandbox::startOnBehalfOf(uid_t user) {
+    run("start " + folder_ + " --watch " + std::to_string(getpid()),
+        "env SUDO_UID=" + std::to_string(user) + " ");
     running_ = true;
 }
 
@@ -170,20 +217,26 @@ std::vector<SpooledJob> CupsSandbox::waitForCompletedJobs(const std::string& que
     return completed;
 }
 
+std::string CupsSandbox::captureFolder(const std::string& queue) const {
+    return folder_ + "/capture/" + queue;
+}
+
 std::vector<Bytes> CupsSandbox::capturedJobs(const std::string& queue) const {
-    const fs::path captureFolder = fs::path(folder_) / "capture" / queue;
-    std::vector<std::pair<int, fs::path>> files;
-    if (fs::exists(captureFolder)) {
-        for (const auto& entry : fs::directory_iterator(captureFolder)) {
-            // Only complete jobs: the backend renames a job into place when it has all of it.
-            if (entry.path().extension() == ".raw")
-                files.emplace_back(std::stoi(entry.path().stem().string()), entry.path());
+    const fs::path folder = captureFolder(queue);
+    std::vector<std::pair<std::pair<long, long>, fs::path>> files;
+    if (fs::is_directory(fs::symlink_status(folder))) {
+        for (const auto& entry : fs::directory_iterator(folder)) {
+            // Only complete jobs, in plain files: the backend links a job into place when it
+            // has all of it, and a link that somebody else planted there is not a job.
+            const auto order = captureOrder(entry.path().filename().string());
+            if (order && entry.is_regular_file() && !entry.is_symlink())
+                files.emplace_back(*order, entry.path());
         }
     }
     std::sort(files.begin(), files.end());
     std::vector<Bytes> captured;
     for (const auto& file : files)
-        captured.push_back(readFile(file.second));
+        captured.push_back(readCapture(file.second));
     return captured;
 }
 
