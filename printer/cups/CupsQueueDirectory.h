@@ -1,0 +1,16 @@
+// The queues of a CUPS scheduler, in one request.
+#pragma once
+
+#include "printer/QueueDirectory.h"
+
+namespace orvel {
+
+class CupsQueueDirectory : public QueueDirectory {
+public:
+    // Connecting and every wait for the answer are bounded by this.
+    static constexpr int kTimeoutSeconds = 10;
+
+    QueueListing listQueues() override;
+};
+
+}  // namespace orvel
