@@ -166,11 +166,17 @@ protected:
         Bytes("\x1B\x19\x00\x01\x10\x02\x00\x10\xE0\x00\x08\x02\x01\x01\x01", 15);
 };
 
-TEST_F(FleetRun, AHundredPrintersEachGetTheJobOnceWithFewConnectionsAtOnceAndOverlappingPauses) {
-    const std::vector<std::string> printers = names("orvel", 100);
+class ManyPrinters : public FleetRun, public ::testing::WithParamInterface<int> {};
+
+// 300 printers are more than there are threads: each thread serves several in turn.
+INSTANTIATE_TEST_SUITE_P(Sizes, ManyPrinters, ::testing::Values(100, 300));
+
+TEST_P(ManyPrinters, EachGetsTheJobOnceWithFewConnectionsAtOnceAndOverlappingPauses) {
+    const int count = GetParam();
+    const std::vector<std::string> printers = names("orvel", count);
     const std::vector<PrinterResult> results =
         send(PrinterJob::storeSettings(block), printers, "print.example:631");
-    EXPECT_EQ(results, std::vector<PrinterResult>(100, PrinterResult::Sent));
+    EXPECT_EQ(results, std::vector<PrinterResult>(count, PrinterResult::Sent));
     for (const std::string& printer : printers) {
         const auto jobs = queues.jobsOf(printer);
         ASSERT_EQ(jobs.size(), 1u) << printer;
@@ -180,7 +186,7 @@ TEST_F(FleetRun, AHundredPrintersEachGetTheJobOnceWithFewConnectionsAtOnceAndOve
     EXPECT_LE(queues.maxOpen(), Fleet::kHandOffsAtOnce);
     // A pause that held its hand-off slot would keep the others waiting behind it.
     EXPECT_GT(queues.maxPausing(), Fleet::kHandOffsAtOnce);
-    EXPECT_EQ(queues.pauses(), std::vector<int>(100, 2500));
+    EXPECT_EQ(queues.pauses(), std::vector<int>(count, 2500));
     EXPECT_EQ(queues.withoutServer(), 0) << "a thread asked the spooler before choosing -h";
     EXPECT_EQ(servers, std::set<std::string>{"print.example:631"});
     EXPECT_EQ(err.str(), "");
