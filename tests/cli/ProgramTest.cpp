@@ -114,6 +114,19 @@ TEST_F(OrvelSettings, ShowPrintsWhatTheProfileStoresInTheDecodersWords) {
     }
 }
 
+TEST_F(OrvelSettings, TheExampleProfilesAreGoodProfiles) {
+    int examples = 0;
+    for (const auto& entry : fs::directory_iterator(ORVEL_EXAMPLES_DIR)) {
+        if (entry.path().extension() != ".profile")
+            continue;
+        ++examples;
+        const ProgramRun shown = run({"show", entry.path().string()});
+        EXPECT_EQ(shown.status, 0) << entry.path();
+        EXPECT_EQ(shown.err, "") << entry.path();
+    }
+    EXPECT_GT(examples, 0);
+}
+
 TEST_F(OrvelSettings, ABadProfileIsTold2AndNothingIsWritten) {
     const std::string profile = file("bad.profile", "Font: Arial\nParity Odd\n");
     const std::string job = folder + "/job.bin";
