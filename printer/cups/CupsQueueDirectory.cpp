@@ -9,16 +9,17 @@ namespace orvel {
 
 namespace {
 
-// Asked for each time the answer is late: give up at once.
-int giveUp(http_t* /*http*/, void* /*context*/) {
+// Asked each time the answer is late: give up at once, and say so.
+int giveUp(http_t* /*http*/, void* gaveUp) {
+    *static_cast<bool*>(gaveUp) = true;
     return 0;
 }
 
-http_t* connectBounded() {
+http_t* connectBounded(int timeoutSeconds, bool& gaveUp) {
     http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                                CupsQueueDirectory::kTimeoutSeconds * 1000, nullptr);
+                                timeoutSeconds * 1000, nullptr);
     if (http != nullptr)
-        httpSetTimeout(http, CupsQueueDirectory::kTimeoutSeconds, giveUp, nullptr);
+        httpSetTimeout(http, timeoutSeconds, giveUp, &gaveUp);
     return http;
 }
 
@@ -74,7 +75,8 @@ std::vector<QueueInfo> queuesIn(ipp_t* response) {
 
 QueueListing CupsQueueDirectory::listQueues() {
     QueueListing listing;
-    http_t* http = connectBounded();
+    bool gaveUp = false;
+    http_t* http = connectBounded(timeoutSeconds_, gaveUp);
     if (http == nullptr) {
         listing.error = std::string("no scheduler answers at ") + cupsServer();
         return listing;
@@ -91,6 +93,9 @@ QueueListing CupsQueueDirectory::listQueues() {
         listing.queues = queuesIn(response);
     } else if (status == IPP_STATUS_ERROR_NOT_FOUND) {
         listing.reached = true;  // a scheduler without queues
+    } else if (gaveUp) {
+        listing.error = std::string("the scheduler at ") + cupsServer() +
+                        " did not answer within " + std::to_string(timeoutSeconds_) + " s";
     } else {
         listing.error = std::string("the scheduler at ") + cupsServer() +
                         " did not list its queues: " + cupsLastErrorString();

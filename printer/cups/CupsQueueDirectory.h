@@ -10,7 +10,13 @@ public:
     // Connecting and every wait for the answer are bounded by this.
     static constexpr int kTimeoutSeconds = 10;
 
+    explicit CupsQueueDirectory(int timeoutSeconds = kTimeoutSeconds)
+        : timeoutSeconds_(timeoutSeconds) {}
+
     QueueListing listQueues() override;
+
+private:
+    int timeoutSeconds_;
 };
 
 }  // namespace orvel
