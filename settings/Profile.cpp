@@ -122,7 +122,7 @@ std::string hexByte(unsigned char byte) {
 
 class ProfileReader {
 public:
-    ProfileReader(const std::string& source) : source_(source) {}
+    explicit ProfileReader(const std::string& source) : source_(source) {}
 
     ProfileReading read(const std::string& text) {
         if (text.size() > kMaxProfileBytes) {
