@@ -18,6 +18,19 @@ MessageAnswer showMessage(MessageBoxService& messageBox, const Message& message)
 
 namespace messages {
 
+namespace {
+
+// How a stopped queue is resumed where the utility runs.
+#ifdef _WIN32
+constexpr char kResumeQueueAdvice[] =
+    "Resume printing in the printer's queue window, then try again.";
+#else
+constexpr char kResumeQueueAdvice[] =
+    "Resume the queue (cupsenable followed by the printer's name), then try again.";
+#endif
+
+}  // namespace
+
 const Message kNoPrinter = {{"No printer drivers are installed.", "Download Failed!!"},
                             MessageButtons::OK,
                             MessageIcon::Critical,
@@ -36,6 +49,13 @@ const Message kPrinterBusy = {{"Unable to download printer settings.", "",
                               MessageButtons::OK,
                               MessageIcon::Critical,
                               kMessageTitle};
+const Message kQueueStopped = {{"Unable to download printer settings.", "",
+                                "The printer's queue is stopped: the settings would reach the "
+                                "printer only once the queue is resumed.",
+                                kResumeQueueAdvice},
+                               MessageButtons::OK,
+                               MessageIcon::Critical,
+                               kMessageTitle};
 
 }  // namespace messages
 }  // namespace orvel

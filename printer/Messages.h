@@ -29,6 +29,9 @@ extern const Message kOpenFailed;
 // document was withdrawn so that no partial command reaches the printer.
 extern const Message kSendFailed;
 extern const Message kPrinterBusy;
+// The printer's queue is stopped: the settings would wait in it until somebody resumes it. It
+// names no printer, and reads as one sentence after another when its lines are joined.
+extern const Message kQueueStopped;
 
 }  // namespace messages
 }  // namespace orvel

@@ -38,11 +38,20 @@ RawJobOutcome fncSendRawJob(PrinterServices& services, const std::string& docume
         showMessage(services.messageBox, messages::kOpenFailed);
         return RawJobOutcome::NotSent;
     }
-    // Any job in the queue counts, whatever its owner and state: settings must not land in the
-    // middle of somebody's print job.
-    if (busyCheck == BusyCheck::On && spooler.queuedJobs(printer) != 0) {
-        spooler.closePrinter(printer);
-        return RawJobOutcome::PrinterBusy;
+    if (busyCheck == BusyCheck::On) {
+        // A stopped queue would hold the settings until somebody resumes it, perhaps days later,
+        // and its jobs never clear: asked first, so that the user hears what to do about it.
+        if (spooler.queueStopped(printer)) {
+            spooler.closePrinter(printer);
+            showMessage(services.messageBox, messages::kQueueStopped);
+            return RawJobOutcome::NotSent;
+        }
+        // Any job in the queue counts, whatever its owner and state: settings must not land in
+        // the middle of somebody's print job.
+        if (spooler.queuedJobs(printer) != 0) {
+            spooler.closePrinter(printer);
+            return RawJobOutcome::PrinterBusy;
+        }
     }
     if (!spoolDocument(spooler, printer, documentName, chunks)) {
         // Withdraw what was started, so that no partial command reaches the printer.

@@ -21,9 +21,10 @@ struct PrinterServices {
     SleepService& sleep;
 };
 
-// Looks up the default printer, opens it, refuses with PrinterBusy when the busy check is on and
-// the queue holds any job, spools the chunks one write each, and closes the printer. Tells the
-// user of its own failures; the caller tells of a busy refusal.
+// Looks up the default printer, opens it and, when the busy check is on, refuses a stopped queue
+// (NotSent) and then one that holds any job (PrinterBusy); spools the chunks one write each, and
+// closes the printer. Tells the user of its own failures and of a stopped queue; the caller
+// tells of a busy refusal.
 RawJobOutcome fncSendRawJob(PrinterServices& services, const std::string& documentName,
                             const std::vector<Bytes>& chunks, BusyCheck busyCheck);
 

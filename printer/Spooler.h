@@ -1,5 +1,7 @@
 // The narrow interface to the system's print spooler: just the operations that one raw job on
 // the default printer needs. One backend per platform (CUPS, winspool) and a recording double.
+// A backend bounds every call in time: a spooler that never answers makes the call fail, with
+// the result that the call gives for a failure, rather than keep the caller waiting.
 #pragma once
 
 #include <cstdint>

@@ -12,14 +12,20 @@ QString literal(const QString& stem, int number) {
            QStringLiteral(".bmp");
 }
 
-FacePictures makeFace(ButtonFace face, const char* stem, const char* caption, char underlined) {
+// The picture buttons are 128 x 26 pixels; Close, alone in the features window, is smaller.
+const QSize kButtonSize(128, 26);
+const QSize kCloseButtonSize(126, 24);
+
+FacePictures makeFace(ButtonFace face, const char* stem, const char* caption, char underlined,
+                      QSize size = kButtonSize) {
     const QString name = QLatin1String(stem);
     return {face,
             name,
             QLatin1String(caption),
             QLatin1Char(underlined),
             literal(name, 1),
-            literal(name, 2)};
+            literal(name, 2),
+            size};
 }
 
 }  // namespace
@@ -31,7 +37,7 @@ const std::vector<FacePictures>& buttonPictures() {
         makeFace(ButtonFace::ShowFeatures, "Show_Features", "Show Features", 'S'),
         makeFace(ButtonFace::PrintFeatures, "Print_Features", "Print Features", 'P'),
         makeFace(ButtonFace::Exit, "Exit_Button", "Exit", 'x'),
-        makeFace(ButtonFace::Close, "Close_Button", "Close", 'C'),
+        makeFace(ButtonFace::Close, "Close_Button", "Close", 'C', kCloseButtonSize),
     };
     return table;
 }

@@ -2,6 +2,7 @@
 // and the order in which each window puts its buttons back to their normal pictures.
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <vector>
 
@@ -20,6 +21,7 @@ struct FacePictures {
     QChar underlined;     // its first occurrence in the caption is drawn underlined
     QString normal;       // literal appended to the program folder, "/Apply_Settings1.bmp"
     QString highlighted;  // "/Apply_Settings2.bmp"
+    QSize size;           // of both pictures, and so of the button that shows them
 };
 
 // The leading separator of every picture literal on this platform.

@@ -48,11 +48,13 @@ HoverButtons::Button* HoverButtons::find(ButtonFace face) {
     return nullptr;
 }
 
+// A file that is damaged or of another size counts as a read like any other and leaves the
+// button as it is, as a missing one does.
 bool HoverButtons::showPicture(const Button& button, const QString& literal) {
     if (!button.show)
         return false;
-    const std::optional<QPixmap> picture =
-        m_loader.load(ProgramFolder::filePath(m_programFolder, literal));
+    const std::optional<QPixmap> picture = m_loader.load(
+        ProgramFolder::filePath(m_programFolder, literal), facePictures(button.face).size);
     if (!picture)
         return false;
     button.show(*picture);

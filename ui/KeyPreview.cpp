@@ -1,10 +1,12 @@
 #include "ui/KeyPreview.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QWidget>
 
 #include "ui/KeyCodes.h"
+#include "ui/KeyPreviewFilter.h"
 
 namespace orvel {
 
@@ -14,12 +16,28 @@ void KeyPreviewHandler::Form_KeyUp(int&, int&) {}
 
 KeyPreview::KeyPreview(QWidget* window, KeyPreviewHandler& handler)
     : QObject(window), m_window(window), m_handler(handler) {
-    qApp->installEventFilter(this);
+    KeyPreviewFilter::join(this);
 }
 
 KeyPreview::~KeyPreview() {
-    qApp->removeEventFilter(this);
+    KeyPreviewFilter::leave(this);
 }
+
+namespace {
+
+// Tab and Shift+Tab move the focus between the window's controls; such a move is no character,
+// whatever text the platform gives the key.
+bool movesTheFocus(const QKeyEvent& event) {
+    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+        return false;
+    return event.key() == Qt::Key_Tab || event.key() == Qt::Key_Backtab;
+}
+
+bool carriesCtrlOrAlt(const QKeyEvent& event) {
+    return (shiftStateOf(event) & (kCtrlMask | kAltMask)) != 0;
+}
+
+}  // namespace
 
 // ShortcutOverride passes untouched: the option buttons' access keys (ALT+D, ALT+X) are
 // shortcuts that Qt handles before any KeyPress, and they must keep working.
@@ -27,10 +45,20 @@ bool KeyPreview::eventFilter(QObject* receiver, QEvent* event) {
     const QEvent::Type type = event->type();
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease)
         return false;
-    if (!isFirstReceiverInWindow(receiver))
-        return false;
-    QPointer<QObject> stillThere(receiver);
     auto& key = static_cast<QKeyEvent&>(*event);
+    switch (firstReceiver(receiver)) {
+        case Receiver::None:
+            return false;
+        case Receiver::OpenList:
+            // The list keeps its own keys (moving, choosing by letter, Return, Escape); the
+            // window's shortcuts are CTRL and ALT keys.
+            if (!carriesCtrlOrAlt(key))
+                return false;
+            break;
+        case Receiver::Window:
+            break;
+    }
+    QPointer<QObject> stillThere(receiver);
     bool swallow = false;
     if (type == QEvent::KeyPress)
         swallow = keyPressed(key);
@@ -42,18 +70,28 @@ bool KeyPreview::eventFilter(QObject* receiver, QEvent* event) {
 
 // Qt gives a key event first to the window's focus widget (the window itself when none has the
 // focus) and then, while ignored, to each parent in turn; the filter sees every one of these
-// deliveries, and the native window's own copy too. Only the first delivery counts. A drop-down
-// list's popup is a window of its own and does not count either.
-bool KeyPreview::isFirstReceiverInWindow(QObject* receiver) const {
+// deliveries, and the native window's own copy too. Only the first delivery counts.
+//
+// A selection box's open list is a window of its own that takes the keys while it is open; it
+// belongs to the box that has the focus, so the keys it takes first count as the window's too.
+KeyPreview::Receiver KeyPreview::firstReceiver(QObject* receiver) const {
     if (!m_window || !receiver->isWidgetType())
-        return false;
+        return Receiver::None;
     auto* widget = static_cast<QWidget*>(receiver);
+    QWidget* popup = QApplication::activePopupWidget();
+    if (popup != nullptr && widget->window() == popup) {
+        auto* box = qobject_cast<QComboBox*>(popup->parentWidget());
+        if (box == nullptr || box->window() != m_window)
+            return Receiver::None;
+        QWidget* first = popup->focusWidget() ? popup->focusWidget() : popup;
+        return widget == first ? Receiver::OpenList : Receiver::None;
+    }
     if (widget->window() != m_window)
-        return false;
+        return Receiver::None;
     QWidget* first = QWidget::keyboardGrabber();
     if (!first)
         first = m_window->focusWidget() ? m_window->focusWidget() : m_window.data();
-    return widget == first;
+    return widget == first ? Receiver::Window : Receiver::None;
 }
 
 // Returns whether the press is kept from the focused control.
@@ -61,7 +99,7 @@ bool KeyPreview::keyPressed(QKeyEvent& event) {
     int KeyCode = keyCodeOf(event);
     int Shift = shiftStateOf(event);
     m_handler.Form_KeyDown(KeyCode, Shift);
-    if (event.text().isEmpty())
+    if (event.text().isEmpty() || movesTheFocus(event))
         return false;
     // An ALT combination types nothing into a box on Windows, and a box's type-ahead would
     // silently change a setting: no character event, and the press goes no further.

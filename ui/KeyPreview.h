@@ -1,6 +1,7 @@
 // Key preview for one top-level window: its key handlers see every key-down, character and
-// key-up before the focused control does. Qt offers no such hook on the window itself (a filter
-// there sees only what a child ignored), so this filter sits on the application.
+// key-up before the focused control does, and the CTRL and ALT keys given to a selection box's
+// open list. Qt offers no such hook on the window itself (a filter there sees only what a child
+// ignored), so the filter sits on the application.
 #pragma once
 
 #include <QObject>
@@ -25,14 +26,20 @@ public:
 class KeyPreview : public QObject {
     Q_OBJECT
 public:
-    // Installs itself on the application for as long as it lives.
+    // Sees the application's key events for as long as it lives, through KeyPreviewFilter.
     KeyPreview(QWidget* window, KeyPreviewHandler& handler);
     ~KeyPreview() override;
 
+    // Whether the event is kept from the control it was meant for.
     bool eventFilter(QObject* receiver, QEvent* event) override;
 
 private:
-    bool isFirstReceiverInWindow(QObject* receiver) const;
+    enum class Receiver {
+        None,      // not a key of this window, or not its first delivery
+        Window,    // the window's focused control, or the window itself
+        OpenList,  // the open list of one of the window's selection boxes
+    };
+    Receiver firstReceiver(QObject* receiver) const;
     bool keyPressed(QKeyEvent& event);
     void keyReleased(QKeyEvent& event);
 

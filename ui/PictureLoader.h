@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QPixmap>
+#include <QSize>
 #include <QString>
 #include <optional>
 
@@ -11,9 +12,10 @@ namespace orvel {
 class PictureLoader {
 public:
     virtual ~PictureLoader() = default;
-    // Reads the file anew at every call; nothing is kept between calls. No picture when the file
-    // is missing or is not a readable picture.
-    virtual std::optional<QPixmap> load(const QString& path) = 0;
+    // Reads the file anew at every call; nothing is kept between calls. A picture only from a
+    // BMP file of exactly the given size that decodes whole; nothing when the file is missing,
+    // damaged, of another kind or of another size.
+    virtual std::optional<QPixmap> load(const QString& path, const QSize& size) = 0;
 };
 
 }  // namespace orvel

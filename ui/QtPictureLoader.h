@@ -1,4 +1,5 @@
-// Reads pictures with Qt's image readers, straight from the file at every call.
+// Reads the button pictures with Qt's BMP reader, straight from the file at every call, and
+// takes a picture only when it is whole and of its button's size.
 #pragma once
 
 #include "ui/PictureLoader.h"
@@ -7,7 +8,10 @@ namespace orvel {
 
 class QtPictureLoader : public PictureLoader {
 public:
-    std::optional<QPixmap> load(const QString& path) override;
+    // No button picture comes near this; a larger file is no button picture and is not read.
+    static constexpr qint64 kMaxFileBytes = 1 << 20;
+
+    std::optional<QPixmap> load(const QString& path, const QSize& size) override;
 };
 
 }  // namespace orvel

@@ -12,6 +12,7 @@
 #include "printer/Messages.h"
 #include "settings/mdlFlagSettings.h"
 #include "ui/BuiltInPictures.h"
+#include "ui/CommandInputBlock.h"
 #include "ui/Confirmations.h"
 #include "ui/MouseButtons.h"
 #include "ui/PictureControl.h"
@@ -409,6 +410,9 @@ void frmConfigUtility::Show() {
 
 template <typename Procedure>
 void frmConfigUtility::runPrinterProcedure(Procedure procedure) {
+    // The procedure holds the thread; what the user gives the windows meanwhile must not act
+    // once it returns.
+    const CommandInputBlock heldThread{this, features_.get()};
     try {
         procedure();
     } catch (const std::exception&) {
@@ -530,12 +534,20 @@ void frmConfigUtility::Form_KeyPress(int& KeyAscii) {
 void frmConfigUtility::Form_KeyUp(int& KeyCode, int& Shift) {
     const MainShortcut shortcut = mainShortcut(
         KeyCode, Shift, [this](Setting box) { return selectionBox(box)->isEnabled(); });
+    // A key given to an open list: the list goes before the focus moves or a command runs.
+    if (shortcut.focus || shortcut.command)
+        closeOpenList();
     if (shortcut.focus) {
         // Taking the focus neither opens the list nor changes the selection.
         selectionBox(*shortcut.focus)->setFocus(Qt::ShortcutFocusReason);
     } else if (shortcut.command) {
         runShortcut(*shortcut.command);
     }
+}
+
+void frmConfigUtility::closeOpenList() {
+    for (QComboBox* box : boxes_)
+        box->hidePopup();
 }
 
 // The same handlers as the mouse, with the left button: the whole command, confirmation

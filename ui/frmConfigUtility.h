@@ -130,6 +130,9 @@ private:
     void createBanner();
     void arrangeTabOrder();
     void runShortcut(MainCommand command);
+    // Closes the list of whichever selection box has it open; Qt's hidePopup does nothing for a
+    // closed one.
+    void closeOpenList();
     // Runs a printer procedure; a failure it did not handle itself ends it silently, so that
     // the command still finishes its own steps.
     template <typename Procedure>

@@ -4,6 +4,7 @@
 #include "printer/Maker.h"
 #include "ui/Accessibility.h"
 #include "ui/BuiltInPictures.h"
+#include "ui/DesktopSession.h"
 #include "ui/ProgramFolder.h"
 #include "ui/QtMessageBox.h"
 #include "ui/QtPictureLoader.h"
@@ -20,7 +21,9 @@ using SystemSpooler = orvel::CupsSpooler;
 #endif
 
 int main(int argc, char* argv[]) {
+    orvel::DesktopSession session;
     QApplication application(argc, argv);
+    session.started();
     QApplication::setApplicationName(QStringLiteral("Printer Configuration Utility"));
     QApplication::setApplicationVersion(QStringLiteral("1.00"));
     QApplication::setOrganizationName(QLatin1String(orvel::maker::kCompanyName));

@@ -4,12 +4,14 @@ find_package(Qt6 REQUIRED COMPONENTS Widgets)
 
 add_library(orvel_ui_parts STATIC
     ${CMAKE_CURRENT_LIST_DIR}/PictureLoader.h
+    ${CMAKE_CURRENT_LIST_DIR}/EndWatchingBuffer.cpp
     ${CMAKE_CURRENT_LIST_DIR}/QtPictureLoader.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ProgramFolder.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ButtonPictures.cpp
     ${CMAKE_CURRENT_LIST_DIR}/HoverButtons.cpp
     ${CMAKE_CURRENT_LIST_DIR}/KeyCodes.cpp
     ${CMAKE_CURRENT_LIST_DIR}/KeyPreview.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/KeyPreviewFilter.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ShortcutTables.cpp
 )
 set_target_properties(orvel_ui_parts PROPERTIES AUTOMOC ON)

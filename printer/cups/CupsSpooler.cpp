@@ -1,40 +1,57 @@
 #include "printer/cups/CupsSpooler.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cctype>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
+#include <string_view>
 #include <utility>
 
 namespace orvel {
 
 namespace {
 
-// Long enough for a busy scheduler on another host, short enough not to freeze the window for
-// long when none answers.
-constexpr int kConnectTimeoutMs = 10000;
+using Clock = SchedulerConnection::Clock;
 
-http_t* connectToScheduler() {
-    return httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                        kConnectTimeoutMs, nullptr);
-}
-
-bool schedulerAnswers() {
-    http_t* http = connectToScheduler();
-    if (http == nullptr)
-        return false;
-    httpClose(http);
-    return true;
-}
+// An lpoptions file holds a few lines per printer; more than this is not one.
+constexpr size_t kLpoptionsLimit = 64 * 1024;
 
 std::string environmentValue(const char* variable) {
     const char* value = std::getenv(variable);
     return value == nullptr ? std::string() : std::string(value);
 }
 
+// The complete lines among the first kLpoptionsLimit bytes of a regular file; nothing for
+// anything else (a FIFO there would block the read, a device might never end).
+std::string readLpoptions(const std::string& path) {
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return {};
+    std::string text;
+    struct stat status {};
+    if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
+        // One byte more than the limit tells whether the file goes on past it.
+        text.resize(kLpoptionsLimit + 1);
+        size_t filled = 0;
+        ssize_t got = 0;
+        while (filled < text.size() && (got = read(fd, &text[filled], text.size() - filled)) > 0)
+            filled += static_cast<size_t>(got);
+        text.resize(filled);
+        if (filled > kLpoptionsLimit) {
+            const auto lastBreak = text.rfind('\n', kLpoptionsLimit - 1);
+            text.resize(lastBreak == std::string::npos ? 0 : lastBreak);
+        }
+    }
+    close(fd);
+    return text;
+}
+
 // The "Default" line of an lpoptions file: "Default name" or "Default name/instance".
 std::string defaultInLpoptions(const std::string& path) {
-    std::ifstream file(path);
+    std::istringstream file(readLpoptions(path));
     std::string line;
     std::string named;
     while (std::getline(file, line)) {
@@ -52,7 +69,7 @@ std::string defaultInLpoptions(const std::string& path) {
 
 // The destination that the user's settings name, in the order in which libcups looks: LPDEST,
 // PRINTER ("lp" there is the traditional placeholder, not a name), the user's lpoptions, the
-// system's lpoptions, the scheduler's default. Whether it exists is not checked here.
+// system's lpoptions. Whether it exists is not checked here.
 std::string configuredDefaultName() {
     const std::string lpdest = environmentValue("LPDEST");
     if (!lpdest.empty())
@@ -67,35 +84,47 @@ std::string configuredDefaultName() {
             return named;
     }
     const std::string serverRoot = environmentValue("CUPS_SERVERROOT");
-    const std::string named =
-        defaultInLpoptions((serverRoot.empty() ? "/etc/cups" : serverRoot) + "/lpoptions");
-    if (!named.empty())
-        return named;
-    const char* serverDefault = cupsGetDefault2(CUPS_HTTP_DEFAULT);
-    return serverDefault == nullptr ? std::string() : std::string(serverDefault);
+    return defaultInLpoptions((serverRoot.empty() ? "/etc/cups" : serverRoot) + "/lpoptions");
 }
 
 // "queue/instance" names an instance of a queue; the job goes to the queue.
-std::pair<std::string, std::string> splitInstance(const std::string& name) {
-    const auto slash = name.find('/');
-    if (slash == std::string::npos)
-        return {name, std::string()};
-    return {name.substr(0, slash), name.substr(slash + 1)};
+std::string queueOf(const std::string& name) {
+    return name.substr(0, name.find('/'));
+}
+
+// What the scheduler takes for a queue's name: up to 127 bytes, no blanks or control bytes, none
+// of the characters that would change the meaning of the request's path.
+bool validQueueName(const std::string& queue) {
+    constexpr size_t kMaxQueueName = 127;
+    if (queue.empty() || queue.size() > kMaxQueueName)
+        return false;
+    for (const char c : queue) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= ' ' || byte == 0x7F ||
+            std::string_view("/\\?'\"#").find(c) != std::string_view::npos)
+            return false;
+    }
+    return true;
 }
 
 std::string queueResource(const std::string& queue) {
     return "/printers/" + queue;
 }
 
-// Print-Job of raw data: the bytes are the printer's own commands and must reach it untouched.
-ipp_t* printJobRequest(const std::string& queue, const std::string& documentName) {
+ipp_t* queueRequest(ipp_op_t operation, const std::string& queue) {
     char uri[HTTP_MAX_URI];
     httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
                      "/printers/%s", queue.c_str());
-    ipp_t* request = ippNewRequest(IPP_OP_PRINT_JOB);
+    ipp_t* request = ippNewRequest(operation);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
                  cupsUser());
+    return request;
+}
+
+// Print-Job of raw data: the bytes are the printer's own commands and must reach it untouched.
+ipp_t* printJobRequest(const std::string& queue, const std::string& documentName) {
+    ipp_t* request = queueRequest(IPP_OP_PRINT_JOB, queue);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr,
                  documentName.c_str());
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_MIMETYPE, "document-format", nullptr,
@@ -103,55 +132,76 @@ ipp_t* printJobRequest(const std::string& queue, const std::string& documentName
     return request;
 }
 
-}  // namespace
-
-CupsSpooler::~CupsSpooler() {
-    while (!connections_.empty())
-        closePrinter(connections_.begin()->first);
+// Takes the response; true when the scheduler did what was asked.
+bool succeeded(ipp_t* response) {
+    const bool ok = response != nullptr && ippGetStatusCode(response) <= IPP_STATUS_OK_CONFLICTING;
+    ippDelete(response);
+    return ok;
 }
 
-// cupsGetNamedDest answers "not found" alike when no printer is set up and when no scheduler
-// answers, so the two are told apart here:
-// - a default printer that exists: found, by its name;
-// - no scheduler answers: found, under the name the user's settings give (maybe none), so that
-//   the open fails and the user hears that the printer can't be reached;
-// - the scheduler answers and the settings name a printer it doesn't have (LPDEST naming a
-//   missing queue, say): found, under that name; the open fails the same way;
-// - the scheduler answers and nothing names a default: not found, no printer is set up.
+enum class ServerDefault { Named, NoneSetUp, NoAnswer };
+
+ServerDefault askServerDefault(SchedulerConnection& scheduler, std::string& name) {
+    ipp_t* request = ippNewRequest(IPP_OP_CUPS_GET_DEFAULT);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
+                 "printer-name");
+    ipp_t* response = scheduler.exchange(request, "/");
+    if (response == nullptr)
+        return ServerDefault::NoAnswer;
+    ipp_attribute_t* printerName = ippFindAttribute(response, "printer-name", IPP_TAG_NAME);
+    const char* value = printerName == nullptr ? nullptr : ippGetString(printerName, 0, nullptr);
+    const bool named = ippGetStatusCode(response) <= IPP_STATUS_OK_CONFLICTING &&
+                       value != nullptr && *value != '\0';
+    if (named)
+        name = value;
+    ippDelete(response);
+    return named ? ServerDefault::Named : ServerDefault::NoneSetUp;
+}
+
+}  // namespace
+
+// The user's settings name the default first; only when they name none is the scheduler asked.
+// A named default is taken as it is: when it doesn't exist, or no scheduler answers, the open
+// fails and the user hears that the printer can't be reached. Without a named default:
+// - the scheduler names its default: found, by that name;
+// - the scheduler answers that it has none: not found, no printer is set up;
+// - no scheduler answers, or none in time: found, with no name, so that the open fails the
+//   same way.
 DefaultPrinter CupsSpooler::defaultPrinter() {
-    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, nullptr, nullptr);
-    if (dest != nullptr) {
-        DefaultPrinter found{true, dest->name};
-        cupsFreeDests(1, dest);
-        return found;
+    const std::string configured = configuredDefaultName();
+    if (!configured.empty())
+        return {true, configured};
+    SchedulerConnection scheduler(Clock::now() + timeouts_.lookup);
+    std::string name;
+    switch (askServerDefault(scheduler, name)) {
+        case ServerDefault::Named:
+            return {true, name};
+        case ServerDefault::NoneSetUp:
+            return {false, std::string()};
+        case ServerDefault::NoAnswer:
+            break;
     }
-    if (!schedulerAnswers())
-        return {true, configuredDefaultName()};
-    const std::string named = configuredDefaultName();
-    if (!named.empty())
-        return {true, named};
-    return {false, std::string()};
+    return {true, std::string()};
 }
 
 Spooler::Handle CupsSpooler::openPrinter(const std::string& name) {
-    const auto [queue, instance] = splitInstance(name);
-    if (queue.empty())
+    const std::string queue = queueOf(name);
+    if (!validQueueName(queue))
         return kNoHandle;
-    http_t* http = connectToScheduler();
-    if (http == nullptr)
-        return kNoHandle;
-    cups_dest_t* dest =
-        cupsGetNamedDest(http, queue.c_str(), instance.empty() ? nullptr : instance.c_str());
-    if (dest == nullptr) {
-        httpClose(http);
+    const Handle handle = nextHandle_++;
+    Connection& connection = connections_[handle];
+    connection.deadline = Clock::now() + timeouts_.printer;
+    connection.scheduler = std::make_unique<SchedulerConnection>(connection.deadline);
+    connection.name = queue;
+    ipp_t* response = queueAttributes(connection, "printer-name");
+    ipp_attribute_t* printerName =
+        response == nullptr ? nullptr : ippFindAttribute(response, "printer-name", IPP_TAG_NAME);
+    if (printerName != nullptr && ippGetString(printerName, 0, nullptr) != nullptr)
+        connection.name = ippGetString(printerName, 0, nullptr);
+    if (!succeeded(response)) {
+        connections_.erase(handle);
         return kNoHandle;
     }
-    Connection connection;
-    connection.http = http;
-    connection.name = dest->name;
-    cupsFreeDests(1, dest);
-    const Handle handle = nextHandle_++;
-    connections_.emplace(handle, std::move(connection));
     return handle;
 }
 
@@ -160,34 +210,60 @@ CupsSpooler::Connection* CupsSpooler::find(Handle printer) {
     return it == connections_.end() ? nullptr : &it->second;
 }
 
+// The printer's attribute, or nullptr when the scheduler gave no answer in time. The caller
+// deletes the response.
+ipp_t* CupsSpooler::queueAttributes(Connection& connection, const char* attribute) {
+    ipp_t* request = queueRequest(IPP_OP_GET_PRINTER_ATTRIBUTES, connection.name);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
+                 attribute);
+    return connection.scheduler->exchange(request, queueResource(connection.name));
+}
+
 // Counts pending, held, processing and stopped jobs of every user. A queue that can't be
 // listed counts as empty, as on Windows, where a failed enumeration returns no jobs.
 long CupsSpooler::queuedJobs(Handle printer) {
     Connection* connection = find(printer);
-    if (connection == nullptr || connection->http == nullptr)
+    if (connection == nullptr)
         return 0;
-    cups_job_t* jobs = nullptr;
-    const int count =
-        cupsGetJobs2(connection->http, &jobs, connection->name.c_str(), 0, CUPS_WHICHJOBS_ACTIVE);
-    if (count < 0)
-        return 0;
-    cupsFreeJobs(count, jobs);
+    ipp_t* request = queueRequest(IPP_OP_GET_JOBS, connection->name);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr,
+                 "not-completed");
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
+                 "job-id");
+    ipp_t* response = connection->scheduler->exchange(request, "/");
+    long count = 0;
+    if (response != nullptr && ippGetStatusCode(response) <= IPP_STATUS_OK_CONFLICTING) {
+        // One job-id per job record.
+        for (ipp_attribute_t* id = ippFindAttribute(response, "job-id", IPP_TAG_INTEGER);
+             id != nullptr; id = ippFindNextAttribute(response, "job-id", IPP_TAG_INTEGER))
+            ++count;
+    }
+    ippDelete(response);
     return count;
 }
 
-bool CupsSpooler::queueStopped(Handle /*printer*/) {
-    return false;
+// A stopped queue keeps taking jobs and holds them until somebody resumes it. Not stopped when
+// the scheduler doesn't tell.
+bool CupsSpooler::queueStopped(Handle printer) {
+    Connection* connection = find(printer);
+    if (connection == nullptr)
+        return false;
+    ipp_t* response = queueAttributes(*connection, "printer-state");
+    if (response == nullptr)
+        return false;
+    ipp_attribute_t* state = ippFindAttribute(response, "printer-state", IPP_TAG_ENUM);
+    const bool stopped = ippGetStatusCode(response) <= IPP_STATUS_OK_CONFLICTING &&
+                         state != nullptr && ippGetInteger(state, 0) == IPP_PSTATE_STOPPED;
+    ippDelete(response);
+    return stopped;
 }
 
 bool CupsSpooler::startDocument(Handle printer, const std::string& documentName) {
     Connection* connection = find(printer);
-    if (connection == nullptr || connection->http == nullptr || connection->documentOpen)
+    if (connection == nullptr || connection->documentOpen)
         return false;
-    ipp_t* request = printJobRequest(connection->name, documentName);
-    const http_status_t status = cupsSendRequest(
-        connection->http, request, queueResource(connection->name).c_str(), CUPS_LENGTH_VARIABLE);
-    ippDelete(request);
-    if (status != HTTP_STATUS_CONTINUE)
+    if (!connection->scheduler->beginStreamedRequest(
+            printJobRequest(connection->name, documentName), queueResource(connection->name)))
         return false;
     connection->documentOpen = true;
     connection->bytesWritten = 0;
@@ -206,7 +282,7 @@ long CupsSpooler::writeChunk(Handle printer, const Bytes& chunk) {
     // A zero-length write fails on CUPS; there is nothing to write anyway.
     if (chunk.empty())
         return 0;
-    if (cupsWriteRequestData(connection->http, chunk.data(), chunk.size()) != HTTP_STATUS_CONTINUE)
+    if (!connection->scheduler->writeStreamedData(chunk.data(), chunk.size()))
         return -1;
     connection->bytesWritten += static_cast<long>(chunk.size());
     return static_cast<long>(chunk.size());
@@ -216,6 +292,8 @@ bool CupsSpooler::endPage(Handle printer) {
     return find(printer) != nullptr;
 }
 
+// Only the scheduler's answer tells that the job was made: without one in time, the job counts
+// as not handed over.
 bool CupsSpooler::endDocument(Handle printer) {
     Connection* connection = find(printer);
     if (connection == nullptr || !connection->documentOpen)
@@ -227,8 +305,7 @@ bool CupsSpooler::endDocument(Handle printer) {
         return true;
     }
     connection->documentOpen = false;
-    ippDelete(cupsGetResponse(connection->http, queueResource(connection->name).c_str()));
-    return cupsLastError() <= IPP_STATUS_OK_CONFLICTING;
+    return succeeded(connection->scheduler->finishStreamedRequest(queueResource(connection->name)));
 }
 
 void CupsSpooler::cancelDocument(Handle printer) {
@@ -238,24 +315,20 @@ void CupsSpooler::cancelDocument(Handle printer) {
 }
 
 // Ending the request would submit the data sent so far. Dropping the connection in the middle of
-// it makes the scheduler throw that data away, and no job is made.
+// it makes the scheduler throw that data away, and no job is made. The printer stays usable on a
+// new connection, within the time the open gave it.
 void CupsSpooler::abandonDocument(Connection& connection) {
     if (!connection.documentOpen)
         return;
     connection.documentOpen = false;
     connection.bytesWritten = 0;
-    httpClose(connection.http);
-    connection.http = connectToScheduler();
+    connection.scheduler.reset();
+    connection.scheduler = std::make_unique<SchedulerConnection>(connection.deadline);
 }
 
+// Dropping the connection also drops a document that was started and never ended: it must not be
+// submitted half.
 void CupsSpooler::closePrinter(Handle printer) {
-    Connection* connection = find(printer);
-    if (connection == nullptr)
-        return;
-    // A document that was started and never ended must not be submitted half.
-    abandonDocument(*connection);
-    if (connection->http != nullptr)
-        httpClose(connection->http);
     connections_.erase(printer);
 }
 

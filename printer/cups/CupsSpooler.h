@@ -1,25 +1,52 @@
 // The spooler on Linux and macOS: CUPS, reached through libcups.
 #pragma once
 
-#include <cups/cups.h>
-
+#include <chrono>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "printer/Spooler.h"
+#include "printer/cups/SchedulerConnection.h"
 
 namespace orvel {
+
+// How long the spooler waits on a scheduler that accepts connections and never answers. Each
+// bound covers all the requests of its step together, so that silent requests can't add up.
+struct CupsTimeouts {
+    // Finding the default printer.
+    std::chrono::milliseconds lookup{4000};
+    // Everything done with one open printer, from the open to the close: the printer's
+    // attributes, its queue, the job and its answer.
+    std::chrono::milliseconds printer{7000};
+
+    // The most that one job (the lookup, then one printer) waits on a silent scheduler. A wait
+    // can overrun its bound by a quarter of a second, and the start of a job by one second more
+    // (libcups's own wait for the scheduler's go-ahead).
+    constexpr std::chrono::milliseconds command() const { return lookup + printer; }
+};
+
+inline constexpr CupsTimeouts kCupsTimeouts{};
 
 // Each open printer has its own connection to the scheduler. A document is one Print-Job
 // request of raw data under the document name, streamed one write per chunk. The scheduler
 // makes the job only once the whole request has arrived, so a document that is withdrawn, or
 // whose connection breaks, leaves no job behind and nothing of it reaches the printer.
+//
+// Every call ends within its bound (CupsTimeouts) on a scheduler that stays silent; a request
+// that runs out of time counts as failed, and the printer's later requests fail at once.
+//
+// Threads: an instance keeps all its state to itself, and libcups keeps its server, port, user
+// and last error per thread, so one instance per thread may run alongside others, each thread
+// pointed at its own scheduler by cupsSetServer. One instance must not be used by two threads
+// at once. The lookup reads LPDEST, PRINTER, HOME and CUPS_SERVERROOT: don't change those while
+// another thread looks up the default.
 class CupsSpooler : public Spooler {
 public:
-    CupsSpooler() = default;
+    explicit CupsSpooler(CupsTimeouts timeouts = kCupsTimeouts) : timeouts_(timeouts) {}
     CupsSpooler(const CupsSpooler&) = delete;
     CupsSpooler& operator=(const CupsSpooler&) = delete;
-    ~CupsSpooler() override;
+    ~CupsSpooler() override = default;
 
     DefaultPrinter defaultPrinter() override;
     Handle openPrinter(const std::string& name) override;
@@ -35,15 +62,18 @@ public:
 
 private:
     struct Connection {
-        http_t* http = nullptr;
+        SchedulerConnection::Clock::time_point deadline;
+        std::unique_ptr<SchedulerConnection> scheduler;
         std::string name;  // the queue, as the scheduler knows it
         bool documentOpen = false;
         long bytesWritten = 0;
     };
 
     Connection* find(Handle printer);
+    ipp_t* queueAttributes(Connection& connection, const char* attribute);
     void abandonDocument(Connection& connection);
 
+    CupsTimeouts timeouts_;
     std::map<Handle, Connection> connections_;
     Handle nextHandle_ = 1;
 };

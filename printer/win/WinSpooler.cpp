@@ -5,6 +5,7 @@
 #include <winspool.h>
 // clang-format on
 
+#include <iterator>
 #include <vector>
 
 namespace orvel {
@@ -15,7 +16,16 @@ namespace {
 constexpr DWORD kFirstJob = 0;
 constexpr DWORD kAllJobs = 0xFFFFFFFF;
 constexpr DWORD kJobInfoLevel = 2;
+constexpr DWORD kPrinterInfoLevel = 2;
 constexpr DWORD kDocInfoLevel = 1;
+// The data type that passes the bytes through to the printer unchanged.
+constexpr char kRawDataType[] = "RAW";
+
+// What the spooler may ask us to allocate for its answers. A printer name is far shorter; the
+// records of a queue so long that they need more than this are not listed, the queue is simply
+// known to hold jobs.
+constexpr DWORD kMaxNameBytes = 64 * 1024;
+constexpr DWORD kMaxRecordBytes = 16 * 1024 * 1024;
 
 HANDLE toPrinter(Spooler::Handle printer) {
     return reinterpret_cast<HANDLE>(printer);
@@ -28,9 +38,9 @@ HANDLE toPrinter(Spooler::Handle printer) {
 DefaultPrinter WinSpooler::defaultPrinter() {
     DWORD size = 0;
     GetDefaultPrinterA(nullptr, &size);
-    if (size == 0)
+    if (size == 0 || size > kMaxNameBytes)
         return {false, std::string()};
-    std::vector<char> name(size);
+    std::vector<char> name(size + 1, '\0');
     if (!GetDefaultPrinterA(name.data(), &size))
         return {false, std::string()};
     return {true, std::string(name.data())};
@@ -52,6 +62,9 @@ long WinSpooler::queuedJobs(Handle printer) {
     DWORD jobsReturned = 0;
     EnumJobsA(toPrinter(printer), kFirstJob, kAllJobs, kJobInfoLevel, nullptr, 0, &bytesNeeded,
               &jobsReturned);
+    // An empty queue needs no bytes at all: records this large are many jobs.
+    if (bytesNeeded > kMaxRecordBytes)
+        return 1;
     std::vector<BYTE> records(bytesNeeded > 0 ? bytesNeeded : 1);
     jobsReturned = 0;
     EnumJobsA(toPrinter(printer), kFirstJob, kAllJobs, kJobInfoLevel, records.data(), bytesNeeded,
@@ -59,15 +72,28 @@ long WinSpooler::queuedJobs(Handle printer) {
     return static_cast<long>(jobsReturned);
 }
 
-bool WinSpooler::queueStopped(Handle /*printer*/) {
-    return false;
+// A paused printer is the stopped queue: the spooler takes jobs for it and keeps them until
+// somebody resumes it. Under wine, whose spooler hands the jobs to CUPS, a stopped CUPS queue is
+// not reported paused (its status reads 0), so there the job is taken and waits in CUPS.
+bool WinSpooler::queueStopped(Handle printer) {
+    DWORD bytesNeeded = 0;
+    GetPrinterA(toPrinter(printer), kPrinterInfoLevel, nullptr, 0, &bytesNeeded);
+    if (bytesNeeded < sizeof(PRINTER_INFO_2A) || bytesNeeded > kMaxRecordBytes)
+        return false;
+    // PRINTER_INFO_2A holds pointers: a buffer of them keeps the record aligned.
+    std::vector<PRINTER_INFO_2A> record(bytesNeeded / sizeof(PRINTER_INFO_2A) + 1);
+    if (!GetPrinterA(toPrinter(printer), kPrinterInfoLevel, reinterpret_cast<LPBYTE>(record.data()),
+                     bytesNeeded, &bytesNeeded))
+        return false;
+    return (record.front().Status & PRINTER_STATUS_PAUSED) != 0;
 }
 
 bool WinSpooler::startDocument(Handle printer, const std::string& documentName) {
     std::vector<char> name(documentName.begin(), documentName.end());
     name.push_back('\0');
-    // No output file and no data type: the printer's default data type applies.
-    DOC_INFO_1A info{name.data(), nullptr, nullptr};
+    std::vector<char> dataType(std::begin(kRawDataType), std::end(kRawDataType));
+    // No output file.
+    DOC_INFO_1A info{name.data(), nullptr, dataType.data()};
     const DWORD job =
         StartDocPrinterA(toPrinter(printer), kDocInfoLevel, reinterpret_cast<LPBYTE>(&info));
     if (job == 0)

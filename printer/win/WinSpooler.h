@@ -9,7 +9,8 @@
 namespace orvel {
 
 // A Handle is the printer handle that OpenPrinterA gives. A document is one spooler job of one
-// page; its data type is left to the printer's default, which passes the bytes through.
+// page of the data type "RAW": the spooler hands the bytes to the printer as they are, whatever
+// the printer's own default data type (for many drivers one that would render them).
 class WinSpooler : public Spooler {
 public:
     DefaultPrinter defaultPrinter() override;

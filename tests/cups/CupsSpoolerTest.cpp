@@ -2,8 +2,14 @@
 // the names the jobs stand under, the busy refusal and the failures the user is told of.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
+#include <future>
 #include <optional>
 #include <string>
 #include <vector>
@@ -125,6 +131,18 @@ protected:
         EXPECT_EQ(sandbox->capturedJobs(kQueue), (std::vector<Bytes>{"M"}));
     }
 
+    // A job without documents, held until somebody releases it.
+    static void holdAJob() {
+        http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC,
+                                    HTTP_ENCRYPTION_IF_REQUESTED, 1, 5000, nullptr);
+        ASSERT_NE(http, nullptr);
+        cups_option_t* options = nullptr;
+        const int count = cupsAddOption("job-hold-until", "indefinite", 0, &options);
+        EXPECT_GT(cupsCreateJob(http, kQueue, "Held", count, options), 0) << cupsLastErrorString();
+        cupsFreeOptions(count, options);
+        httpClose(http);
+    }
+
     std::optional<CupsSandbox> sandbox;
     CupsSpooler spooler;
     ScriptedMessageBox messageBox;
@@ -165,15 +183,26 @@ TEST_F(CupsPrinterOutput, EachJobReachesThePrinterByteForByteUnderItsDocumentNam
     EXPECT_EQ(sleep.pauses, (std::vector<int>{2500, 2500}));
 }
 
-TEST_F(CupsPrinterOutput, AStoppedQueueHoldingAJobRefusesTheDownloadButQueuesTheFeaturesPage) {
+// A stopped queue would keep the settings until somebody resumes it; the features page may wait
+// there like any print job.
+TEST_F(CupsPrinterOutput, AStoppedQueueRefusesTheDownloadButQueuesTheFeaturesPage) {
     startWithDefaultQueue();
     sandbox->disableQueue(kQueue);
-    fncPrintFeaturesPage(services);
-    ASSERT_EQ(sandbox->activeJobs(kQueue).size(), 1u);
-
     const FlagSettings zeros{};
     download(mdlFlagSettings::kApplySettings, &zeros);
-    expectOnlyMessage(messages::kPrinterBusy);
+    expectOnlyMessage(messages::kQueueStopped);
+    EXPECT_TRUE(sleep.pauses.empty());
+    EXPECT_TRUE(sandbox->activeJobs(kQueue).empty());
+
+    messageBox.shown.clear();
+    fncPrintFeaturesPage(services);
+    EXPECT_TRUE(messageBox.shown.empty());
+    ASSERT_EQ(titlesOf(sandbox->activeJobs(kQueue)),
+              (std::vector<std::string>{"Varnet Orvel FEATURES"}));
+
+    // Holding a job as well: still the stopped queue's message, not the busy one.
+    download(mdlFlagSettings::kRestoreDefaults, nullptr);
+    expectOnlyMessage(messages::kQueueStopped);
     EXPECT_TRUE(sleep.pauses.empty());
     EXPECT_EQ(titlesOf(sandbox->activeJobs(kQueue)),
               (std::vector<std::string>{"Varnet Orvel FEATURES"}));
@@ -183,6 +212,23 @@ TEST_F(CupsPrinterOutput, AStoppedQueueHoldingAJobRefusesTheDownloadButQueuesThe
     EXPECT_EQ(titlesOf(sandbox->activeJobs(kQueue)),
               (std::vector<std::string>{"Varnet Orvel FEATURES", "Varnet Orvel FEATURES"}));
     EXPECT_TRUE(sandbox->capturedJobs(kQueue).empty());
+}
+
+// The busy refusal on a queue that runs: a job held in it, so that it stays there.
+TEST_F(CupsPrinterOutput, AQueueHoldingAJobRefusesTheDownloadButPrintsTheFeaturesPage) {
+    startWithDefaultQueue();
+    holdAJob();
+    ASSERT_EQ(titlesOf(sandbox->activeJobs(kQueue)), (std::vector<std::string>{"Held"}));
+
+    download(mdlFlagSettings::kRestoreDefaults, nullptr);
+    expectOnlyMessage(messages::kPrinterBusy);
+    EXPECT_TRUE(sleep.pauses.empty());
+
+    fncPrintFeaturesPage(services);
+    EXPECT_EQ(titlesOf(sandbox->waitForCompletedJobs(kQueue, 1)),
+              (std::vector<std::string>{"Varnet Orvel FEATURES"}));
+    EXPECT_EQ(sandbox->capturedJobs(kQueue), (std::vector<Bytes>{joined(featuresPageChunks())}));
+    EXPECT_EQ(messageBox.shown.size(), 1u);
 }
 
 TEST_F(CupsPrinterOutput, EachWayOfNotFindingThePrinterIsToldAndSendsNothing) {
@@ -212,6 +258,25 @@ TEST_F(CupsPrinterOutput, EachWayOfNotFindingThePrinterIsToldAndSendsNothing) {
         EXPECT_TRUE(sleep.pauses.empty());
         EXPECT_TRUE(sandbox->capturedJobs(kQueue).empty());
     }
+}
+
+// Something other than a file where the user's lpoptions belong (here a FIFO that nobody
+// writes, whose plain open would wait for a writer) names no default and holds nothing up.
+TEST_F(CupsPrinterOutput, AnLpoptionsThatIsNoFileLeavesTheDefaultToTheScheduler) {
+    startWithDefaultQueue();
+    const std::filesystem::path folder = std::filesystem::path(std::getenv("HOME")) / ".cups";
+    std::filesystem::create_directories(folder);
+    const std::string fifo = (folder / "lpoptions").string();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+
+    auto lookup = std::async(std::launch::async, [this] { return spooler.defaultPrinter(); });
+    const bool ended = lookup.wait_for(kCupsTimeouts.lookup) == std::future_status::ready;
+    if (!ended)
+        close(open(fifo.c_str(), O_WRONLY | O_NONBLOCK));  // a writer that ends: the read ends
+    EXPECT_TRUE(ended);
+    const DefaultPrinter found = lookup.get();
+    EXPECT_TRUE(found.found);
+    EXPECT_EQ(found.name, kQueue);
 }
 
 TEST_F(CupsPrinterOutput, ASchedulerThatStopsBeforeTheWriteLeavesNoJobAndNoPartialOutput) {
@@ -265,8 +330,17 @@ TEST_F(CupsPrinterOutput, AWithdrawnOrAbandonedDocumentLeavesNothingBehind) {
 
 TEST_F(CupsPrinterOutput, AQueueThatIsNotThereDoesNotOpen) {
     startWithDefaultQueue();
-    EXPECT_EQ(spooler.openPrinter("Missing"), Spooler::kNoHandle);
-    EXPECT_EQ(spooler.openPrinter(""), Spooler::kNoHandle);
+    // Missing, or no name the scheduler could have (LPDEST may hold anything).
+    for (const char* name :
+         {"Missing", "", "Or vel", "..\\admin", "Orvel?which-jobs=all", "Orvel#", "\x01Orvel"}) {
+        SCOPED_TRACE(name);
+        EXPECT_EQ(spooler.openPrinter(name), Spooler::kNoHandle);
+    }
+    const std::string tooLong(128, 'O');
+    EXPECT_EQ(spooler.openPrinter(tooLong), Spooler::kNoHandle);
+    const Spooler::Handle instance = spooler.openPrinter(std::string(kQueue) + "/draft");
+    EXPECT_NE(instance, Spooler::kNoHandle);
+    spooler.closePrinter(instance);
     const Spooler::Handle printer = spooler.openPrinter(kQueue);
     EXPECT_NE(printer, Spooler::kNoHandle);
     EXPECT_EQ(spooler.queuedJobs(printer), 0);

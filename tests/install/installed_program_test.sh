@@ -33,13 +33,19 @@ if [ "$1" = --inside-display ]; then
 else
   scratch=$(mktemp -d)
   trap 'rm -rf "$scratch"' EXIT
-  DESTDIR=$scratch/root cmake --install "$1" --prefix /usr >/dev/null
+  # Under a umask that would leave new folders group-writable.
+  (umask 002 && DESTDIR=$scratch/root cmake --install "$1" --prefix /usr >/dev/null)
 fi
 root=$scratch/root
 folder=$(realpath "$root/usr/lib/varnet-orvel")
 
 check_tree() {
   [ -x "$folder/varnet-orvel" ] || fail "no executable in $folder"
+  # Nobody but its owner may change the folder that the program reads its bitmaps from.
+  local mode
+  for mode in "$(stat -c %a "$folder")" "$(stat -c %a "$folder/..")"; do
+    [ "$mode" = 755 ] || fail "the program folder or its parent has mode $mode, not 755"
+  done
   local bitmaps
   bitmaps=$(find "$folder" -name '*.bmp' | wc -l)
   [ "$bitmaps" -eq 12 ] || fail "$bitmaps bitmaps in the program folder, not 12"

@@ -39,7 +39,12 @@ struct Fixture {
     RecordingControls controls{log};
 
     Fixture() {
-        messageBox.onShow = [this](const test::ShownMessage&) { log.push_back("message"); };
+        // Also among the spooler's calls, so that closing the printer before telling the user
+        // shows.
+        messageBox.onShow = [this](const test::ShownMessage&) {
+            log.push_back("message");
+            spooler.calls.push_back("message");
+        };
     }
     void restore() {
         mdlFlagSettings::fncDownloadSettings(services, controls, mdlFlagSettings::kRestoreDefaults,
@@ -69,14 +74,14 @@ void PrintTo(const DownloadCase& c, std::ostream* os) {
 }
 
 const std::vector<std::string> kSentCalls = {
-    "default",   "open Orvel", "jobs",    "startDoc Permanent Settings Configuration",
-    "startPage", "write 3",    "endPage", "endDoc",
-    "close"};
+    "default",   "open Orvel", "stopped", "jobs",   "startDoc Permanent Settings Configuration",
+    "startPage", "write 3",    "endPage", "endDoc", "close"};
 
 std::vector<std::string> failedAfter(size_t callsKept) {
     std::vector<std::string> calls(kSentCalls.begin(), kSentCalls.begin() + callsKept);
     calls.push_back("cancelDoc");
     calls.push_back("close");
+    calls.push_back("message");
     return calls;
 }
 
@@ -110,55 +115,72 @@ INSTANTIATE_TEST_SUITE_P(
                      [](RecordingSpooler& s) {
                          s.defaultAnswer = {false, ""};
                      },
-                     {"default"},
+                     {"default", "message"},
                      &messages::kNoPrinter,
                      {"message"},
                      {}},
         DownloadCase{"OpenFails",
                      [](RecordingSpooler& s) { s.openSucceeds = false; },
-                     {"default", "open Orvel"},
+                     {"default", "open Orvel", "message"},
                      &messages::kOpenFailed,
                      {"message"},
                      {}},
         DownloadCase{"Busy",
                      [](RecordingSpooler& s) { s.jobsInQueue = 1; },
-                     {"default", "open Orvel", "jobs", "close"},
+                     {"default", "open Orvel", "stopped", "jobs", "close", "message"},
                      &messages::kPrinterBusy,
                      kIdleThenMessage,
                      {}},
+        // A stopped queue's jobs never clear, so its own message is the one that helps; the
+        // download tells it and ends there, the controls left to the command.
+        DownloadCase{"Stopped",
+                     [](RecordingSpooler& s) { s.queueIsStopped = true; },
+                     {"default", "open Orvel", "stopped", "close", "message"},
+                     &messages::kQueueStopped,
+                     {"message"},
+                     {}},
+        DownloadCase{"StoppedHoldingJobs",
+                     [](RecordingSpooler& s) {
+                         s.queueIsStopped = true;
+                         s.jobsInQueue = 2;
+                     },
+                     {"default", "open Orvel", "stopped", "close", "message"},
+                     &messages::kQueueStopped,
+                     {"message"},
+                     {}},
         DownloadCase{"StartDocumentFails",
                      [](RecordingSpooler& s) { s.startDocumentSucceeds = false; },
-                     failedAfter(4),
+                     failedAfter(5),
                      &messages::kSendFailed,
                      {"message"},
                      {}},
         DownloadCase{"StartPageFails",
                      [](RecordingSpooler& s) { s.startPageSucceeds = false; },
-                     failedAfter(5),
+                     failedAfter(6),
                      &messages::kSendFailed,
                      {"message"},
                      {}},
         DownloadCase{"WriteFails",
                      [](RecordingSpooler& s) { s.failWriteNumber = 0; },
-                     failedAfter(6),
+                     failedAfter(7),
                      &messages::kSendFailed,
                      {"message"},
                      {}},
         DownloadCase{"ShortWrite",
                      [](RecordingSpooler& s) { s.shortWriteNumber = 0; },
-                     failedAfter(6),
+                     failedAfter(7),
                      &messages::kSendFailed,
                      {"message"},
                      {}},
         DownloadCase{"EndPageFails",
                      [](RecordingSpooler& s) { s.endPageSucceeds = false; },
-                     failedAfter(7),
+                     failedAfter(8),
                      &messages::kSendFailed,
                      {"message"},
                      {}},
         DownloadCase{"EndDocumentFails",
                      [](RecordingSpooler& s) { s.endDocumentSucceeds = false; },
-                     failedAfter(8),
+                     failedAfter(9),
                      &messages::kSendFailed,
                      {"message"},
                      {}}),
@@ -175,8 +197,13 @@ TEST(DownloadMessages, AreWordForWord) {
     EXPECT_EQ(messages::kPrinterBusy.text(),
               "Unable to download printer settings.\r\n\r\nPrinter is busy with processing print "
               "jobs, please try once printer is free.");
-    for (const Message* m :
-         {&messages::kOpenFailed, &messages::kSendFailed, &messages::kPrinterBusy}) {
+    // Read in the window as four lines, and on a terminal joined into one.
+    EXPECT_EQ(messages::kQueueStopped.text(),
+              "Unable to download printer settings.\r\n\r\nThe printer's queue is stopped: the "
+              "settings would reach the printer only once the queue is resumed.\r\nResume the "
+              "queue (cupsenable followed by the printer's name), then try again.");
+    for (const Message* m : {&messages::kOpenFailed, &messages::kSendFailed,
+                             &messages::kPrinterBusy, &messages::kQueueStopped}) {
         EXPECT_EQ(m->title, std::optional<std::string>("Printer Configuration Utility"));
     }
 }
@@ -233,14 +260,16 @@ TEST(DownloadCommandErrors, NeverSendsAValueThatDoesNotFitItsByte) {
 TEST(RawJob, AnEmptyChunkListStillSpoolsOneDocumentWithOnePage) {
     Fixture f;
     EXPECT_EQ(fncSendRawJob(f.services, "Doc", {}, BusyCheck::On), RawJobOutcome::Sent);
-    const std::vector<std::string> expected = {"default",   "open Orvel", "jobs",   "startDoc Doc",
-                                               "startPage", "endPage",    "endDoc", "close"};
+    const std::vector<std::string> expected = {"default", "open Orvel",   "stopped",
+                                               "jobs",    "startDoc Doc", "startPage",
+                                               "endPage", "endDoc",       "close"};
     EXPECT_EQ(f.spooler.calls, expected);
 }
 
 TEST(RawJob, WithoutTheBusyCheckTheQueueIsNotLookedAt) {
     Fixture f;
     f.spooler.jobsInQueue = 3;
+    f.spooler.queueIsStopped = true;
     EXPECT_EQ(fncSendRawJob(f.services, "Doc", {"a", "bc"}, BusyCheck::Off), RawJobOutcome::Sent);
     const std::vector<std::string> expected = {"default",   "open Orvel", "startDoc Doc",
                                                "startPage", "write 1",    "write 2",

@@ -1,15 +1,15 @@
 // Test double of the picture loading: counts the reads of each path, fails for the paths it is
-// told to, and hands out a picture per path that tells which file it came from.
+// told to, and hands out a picture of the size asked for that tells which file it came from.
 #pragma once
 
 #include <QColor>
+#include <QList>
 #include <QMap>
 #include <QPixmap>
 #include <QSet>
 #include <QSize>
 #include <QString>
 #include <QStringList>
-#include <functional>
 #include <optional>
 
 #include "ui/PictureLoader.h"
@@ -18,16 +18,16 @@ namespace orvel::test {
 
 class CountingPictureLoader : public PictureLoader {
 public:
-    QStringList reads;  // every path asked for, in order
+    QStringList reads;   // every path asked for, in order
+    QList<QSize> sizes;  // the size asked for with each of them
     QSet<QString> failing;
-    // The size of the picture handed out for a path: a button takes its picture's size.
-    std::function<QSize(const QString&)> sizeOf = [](const QString&) { return QSize(4, 4); };
 
-    std::optional<QPixmap> load(const QString& path) override {
+    std::optional<QPixmap> load(const QString& path, const QSize& size) override {
         reads.append(path);
+        sizes.append(size);
         if (failing.contains(path))
             return std::nullopt;
-        QPixmap picture(sizeOf(path));
+        QPixmap picture(size);
         picture.fill(QColor::fromRgb(static_cast<QRgb>(qHash(path))));
         m_pathOf.insert(picture.cacheKey(), path);
         return picture;

@@ -71,6 +71,56 @@ TEST(QtSleep, BlocksTheThreadWithoutProcessingEvents) {
     EXPECT_TRUE(timerRan);
 }
 
+// Counts a widget's paints and notes when the first and the last came.
+class PaintClock : public QObject {
+public:
+    explicit PaintClock(QWidget* widget) {
+        widget->installEventFilter(this);
+        clock.start();
+    }
+    int paints = 0;
+    qint64 first = -1;
+    qint64 last = -1;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            ++paints;
+            last = clock.elapsed();
+            if (first < 0)
+                first = last;
+        }
+        return false;
+    }
+
+private:
+    QElapsedTimer clock;
+};
+
+// The pause processes no events, yet the shown windows stay painted: at once, and on through
+// the pause.
+TEST(QtSleep, RepaintsTheShownWindowsAsItBlocks) {
+    QWidget shown;
+    auto* control = new QPushButton(QStringLiteral("shown"), &shown);
+    shown.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&shown));
+    QWidget hidden;
+    auto* hiddenControl = new QPushButton(QStringLiteral("hidden"), &hidden);
+    QCoreApplication::processEvents();
+    bool timerRan = false;
+    QTimer::singleShot(0, [&] { timerRan = true; });
+
+    PaintClock shownPaints(control);
+    PaintClock hiddenPaints(hiddenControl);
+    QtSleep().sleep(450);
+
+    EXPECT_FALSE(timerRan);
+    EXPECT_GE(shownPaints.paints, 2);
+    EXPECT_LT(shownPaints.first, 100);
+    EXPECT_GT(shownPaints.last, 150);
+    EXPECT_EQ(hiddenPaints.paints, 0);
+}
+
 struct Release {
     int Button = -1, Shift = -1;
     float X = 0, Y = 0;

@@ -36,9 +36,6 @@ struct Expected {
 class RandomInput : public WindowTest {
 protected:
     void SetUp() override {
-        pictures.sizeOf = [](const QString& path) {
-            return path.contains(QLatin1String("Close_Button")) ? QSize(126, 24) : QSize(128, 26);
-        };
         WindowTest::SetUp();
         defaults = selections();
         messageBox.onShow = [this](const ShownMessage& message) {

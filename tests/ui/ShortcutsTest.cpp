@@ -28,7 +28,14 @@ enum class Arrange {
     ExportModel,      // Export chosen with the mouse
     OwnPageLength,    // the user's own page length under the Domestic model
     FeaturesShown,    // the features window shown by Show Features
+    // The list of the box with the focus is open, and takes the keys:
+    ListOpen,
+    ListOpenTearOffDisabled,
 };
+
+bool opensTheList(Arrange how) {
+    return how == Arrange::ListOpen || how == Arrange::ListOpenTearOffDisabled;
+}
 
 struct KeyCase {
     const char* name;
@@ -42,8 +49,9 @@ struct KeyCase {
     bool featuresShown = false;
     int endings = 0;
     std::optional<Model> model = {};  // the model chosen; none: the selections are unchanged
-    // Whether the character reaches the box that had the focus (main window).
+    // Whether the character reaches the box that had the focus, or its open list (main window).
     bool characterReachesBox = false;
+    bool listStaysOpen = false;
 };
 
 // Failures name the case.
@@ -93,7 +101,17 @@ protected:
             case Arrange::FeaturesShown:
                 showFeatures();
                 break;
+            case Arrange::ListOpen:
+                break;
+            case Arrange::ListOpenTearOffDisabled:
+                arrange(Arrange::TearOffDisabled);
+                break;
         }
+    }
+
+    static void openList(QComboBox* box) {
+        box->showPopup();
+        ASSERT_TRUE(QTest::qWaitFor([] { return QApplication::activePopupWidget() != nullptr; }));
     }
 
     QWidget& shownWindow() const {
@@ -115,8 +133,11 @@ TEST_P(ShortcutTest, KeysActOnlyAsTheTablesSay) {
     if (keyCase.arrange != Arrange::FeaturesShown) {
         window->selectionBox(keyCase.focused)->setFocus();
     }
+    if (opensTheList(keyCase.arrange)) {
+        openList(window->selectionBox(keyCase.focused));
+    }
     QWidget* focusBefore = shownWindow().focusWidget();
-    const CharacterCounter reaching(focusBefore);
+    const CharacterCounter reaching(keyboardTarget(shownWindow()));
     const std::vector<int> before = selections();
     messageBox.answers.assign(keyCase.answers.begin(), keyCase.answers.end());
 
@@ -141,6 +162,10 @@ TEST_P(ShortcutTest, KeysActOnlyAsTheTablesSay) {
     } else {
         EXPECT_EQ(selections(), before);
     }
+    QWidget* popup = QApplication::activePopupWidget();
+    EXPECT_EQ(popup != nullptr, keyCase.listStaysOpen);
+    if (popup != nullptr)
+        popup->close();
 }
 
 const std::string kReady = kPrinterReadyText;
@@ -337,7 +362,79 @@ INSTANTIATE_TEST_SUITE_P(
                 {},
                 "cboLanStd"},
         // A letter that names no setting must not reach the box's type-ahead either.
-        KeyCase{"AltQDoesNothing", Arrange::Defaults, Setting::cboFont, {{Qt::Key_Q, Alt}}}),
+        KeyCase{"AltQDoesNothing", Arrange::Defaults, Setting::cboFont, {{Qt::Key_Q, Alt}}},
+        // A focus move is no character: the Tab moves on and the mark stays for the "t", which
+        // would choose "True Auto".
+        KeyCase{"CtrlAloneThenTabMovesTheFocusAndTheNextCharacterIsDiscarded",
+                Arrange::Defaults,
+                Setting::cboFont,
+                {{Qt::Key_Control, Ctrl}, {Qt::Key_Tab, {}}, {Qt::Key_T, {}}},
+                {},
+                "cboTearOff",
+                {},
+                false,
+                0,
+                {},
+                true},  // the Tab passes through the box it leaves
+        // ... and "c" would choose "Courier".
+        KeyCase{"CtrlHomeThenShiftTabMovesTheFocusBack",
+                Arrange::Defaults,
+                Setting::cboTearOff,
+                {{Qt::Key_Home, Ctrl}, {Qt::Key_Backtab, Shift}, {Qt::Key_C, {}}},
+                {},
+                "cboFont"},
+        // The open list belongs to the box: the shortcuts close it and act.
+        KeyCase{"AltFInAnOpenListClosesItAndFocusesFont",
+                Arrange::ListOpen,
+                Setting::cboPageLength,
+                {{Qt::Key_F, Alt}},
+                {},
+                "cboFont"},
+        KeyCase{"AltPInPageLengthsOpenListClosesIt",
+                Arrange::ListOpen,
+                Setting::cboPageLength,
+                {{Qt::Key_P, Alt}},
+                {},
+                "cboPageLength"},
+        KeyCase{"CtrlAInAnOpenListClosesItAndAsksTheConfirmation",
+                Arrange::ListOpen,
+                Setting::cboCharTable,
+                {{Qt::Key_A, Ctrl}},
+                {Cancel},
+                {},
+                {kReady}},
+        KeyCase{"CtrlSInAnOpenListClosesItAndShowsTheFeatures",
+                Arrange::ListOpen,
+                Setting::cboFont,
+                {{Qt::Key_S, Ctrl}},
+                {},
+                "Picture1",
+                {},
+                true},
+        KeyCase{"CtrlZInAnOpenListReachesNothingAndLeavesItOpen",
+                Arrange::ListOpen,
+                Setting::cboFont,
+                {{Qt::Key_Z, Ctrl}},
+                {},
+                {},
+                {},
+                false,
+                0,
+                {},
+                false,
+                true},
+        KeyCase{"AltTInAnOpenListWhileTearOffDisabledLeavesItOpen",
+                Arrange::ListOpenTearOffDisabled,
+                Setting::cboFont,
+                {{Qt::Key_T, Alt}},
+                {},
+                {},
+                {},
+                false,
+                0,
+                {},
+                false,
+                true}),
     [](const auto& info) { return std::string(info.param.name); });
 
 INSTANTIATE_TEST_SUITE_P(

@@ -28,9 +28,11 @@ inline QPoint centreOf(const QWidget& control) {
     return pointOf(control, control.rect().center());
 }
 
-// The text that X11 puts in a letter's key event: the control character with CTRL, the letter
-// otherwise (uppercase with SHIFT). Other keys have none here.
+// The text that X11 puts in a key event: a letter's control character with CTRL, the letter
+// otherwise (uppercase with SHIFT); a tab for Tab, none for Shift+Tab. Other keys have none here.
 inline QString x11Text(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    if (key == Qt::Key_Tab)
+        return QStringLiteral("\t");
     if (key < Qt::Key_A || key > Qt::Key_Z)
         return {};
     const int offset = key - Qt::Key_A;
@@ -41,8 +43,13 @@ inline QString x11Text(Qt::Key key, Qt::KeyboardModifiers modifiers) {
     return QString(QLatin1Char(letter));
 }
 
-// Where the keyboard goes: the focus widget of the window that is shown, else the window.
+// Where the keyboard goes: an open list of the window while there is one, else the focus widget
+// of the window that is shown, else the window.
 inline QWidget* keyboardTarget(QWidget& window) {
+    if (QWidget* popup = QApplication::activePopupWidget()) {
+        if (popup->parentWidget() && popup->parentWidget()->window() == &window)
+            return popup->focusWidget() ? popup->focusWidget() : popup;
+    }
     return window.focusWidget() ? window.focusWidget() : &window;
 }
 

@@ -16,8 +16,11 @@ namespace {
 
 const QString kFolder = QStringLiteral("/opt/orvel");
 
+QString fileIn(const QString& folder, const QString& name) {
+    return folder + QString::fromLatin1(kPictureLiteralLead) + name;
+}
 QString fileIn(const QString& folder, const char* name) {
-    return folder + QString::fromLatin1(kPictureLiteralLead) + QString::fromLatin1(name);
+    return fileIn(folder, QString::fromLatin1(name));
 }
 
 // A window's buttons as the hover state sees them: what each control shows last.
@@ -225,6 +228,38 @@ TEST(HoverButtons, HighlightReadsTheButtonsHighlightedFile) {
         window.loader.reads.clear();
         window.hover.highlight(c.face);
         EXPECT_EQ(window.loader.reads, QStringList{fileIn(kFolder, c.file)});
+    }
+}
+
+// Each file is "a BMP bitmap of its button's size, 128 x 26 pixels, and 126 x 24 pixels for
+// imgClose"; the loader takes no picture of another size.
+TEST(HoverButtons, AsksForBothPicturesOfAButtonAtItsSize) {
+    const struct {
+        HoverWindow window;
+        ButtonFace face;
+        const char* stem;  // of the two files, <stem>1.bmp and <stem>2.bmp
+        QSize size;
+    } cases[] = {
+        {HoverWindow::ConfigUtility, Apply, "Apply_Settings", {128, 26}},
+        {HoverWindow::ConfigUtility, Default, "Restore_Default", {128, 26}},
+        {HoverWindow::ConfigUtility, Show, "Show_Features", {128, 26}},
+        {HoverWindow::ConfigUtility, Print, "Print_Features", {128, 26}},
+        {HoverWindow::ConfigUtility, Exit, "Exit_Button", {128, 26}},
+        {HoverWindow::Features, Print, "Print_Features", {128, 26}},
+        {HoverWindow::Features, Close, "Close_Button", {126, 24}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stem);
+        WindowUnderTest window(c.window);
+        window.hover.reset();
+        window.hover.highlight(c.face);
+        const test::CountingPictureLoader& loader = window.loader;
+        const QString stem = QLatin1String(c.stem);
+        const auto normalRead = loader.reads.indexOf(fileIn(kFolder, stem + "1.bmp"));
+        ASSERT_GE(normalRead, 0);
+        EXPECT_EQ(loader.sizes[normalRead], c.size);
+        ASSERT_EQ(loader.reads.last(), fileIn(kFolder, stem + "2.bmp"));
+        EXPECT_EQ(loader.sizes.last(), c.size);
     }
 }
 

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QVBoxLayout>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -187,6 +188,41 @@ TEST_F(KeyPreviewTest, F4HasNoCharacterAndOpensTheList) {
     first->hidePopup();
 }
 
+// X11 gives Tab the text of a tab. The focus move is no character: it is neither discarded nor
+// does it use up the mark of an earlier CTRL key.
+TEST_F(KeyPreviewTest, TabMovesTheFocusWithoutACharacterEvent) {
+    QTest::keyClick(first, Qt::Key_Control);
+    ASSERT_EQ(handler.intCtrlKey, kCtrlMask);
+    handler.calls.clear();
+    press(Qt::Key_Tab, QStringLiteral("\t"), Qt::NoModifier);
+    EXPECT_EQ(handler.calls, (Calls{"down 9 0"}));
+    EXPECT_EQ(QApplication::focusWidget(), second);
+    EXPECT_EQ(handler.intCtrlKey, kCtrlMask);
+
+    press(Qt::Key_Backtab, {}, Qt::ShiftModifier);
+    EXPECT_EQ(QApplication::focusWidget(), first);
+    EXPECT_EQ(handler.intCtrlKey, kCtrlMask);
+}
+
+// The list belongs to the box: its CTRL and ALT keys are the window's, its other keys its own.
+TEST_F(KeyPreviewTest, CtrlAndAltKeysGivenToAnOpenListAreSeen) {
+    first->showPopup();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return first->view()->isVisible(); }, 2000));
+    handler.calls.clear();
+    QWidget* list = QApplication::focusWidget();
+    ASSERT_EQ(list->window(), QApplication::activePopupWidget());
+
+    press(Qt::Key_A, controlCharacter('A'), Qt::ControlModifier);
+    release(Qt::Key_A, controlCharacter('A'), Qt::ControlModifier);
+    press(Qt::Key_F, QStringLiteral("f"), Qt::AltModifier);
+    release(Qt::Key_F, QStringLiteral("f"), Qt::AltModifier);
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(handler.keys(), (Calls{"down 65 2", "press 1", "up 65 2", "down 70 4", "up 70 4"}));
+    EXPECT_EQ(handler.intCtrlKey, 0);
+    first->hidePopup();
+    EXPECT_EQ(first->currentIndex(), kBravo);
+}
+
 TEST_F(KeyPreviewTest, HeldCtrlLetterRunsItsKeyUpOnce) {
     press(Qt::Key_Z, controlCharacter('Z'), Qt::ControlModifier);
     repeat(Qt::Key_Z, controlCharacter('Z'), Qt::ControlModifier);
@@ -195,6 +231,30 @@ TEST_F(KeyPreviewTest, HeldCtrlLetterRunsItsKeyUpOnce) {
     EXPECT_EQ(handler.keys(), (Calls{"down 90 2", "press 26", "down 90 2", "press 26", "down 90 2",
                                      "press 26", "up 90 2"}));
     EXPECT_EQ(first->currentIndex(), kBravo);
+}
+
+// CTRL+S creates the features window, and with it a preview of its own, while the key is still
+// being delivered: the shortcut must run once.
+TEST_F(KeyPreviewTest, AWindowCreatedByAShortcutGetsTheNextKeysAndTheShortcutRunsOnce) {
+    RecordingHandler otherHandler;
+    std::unique_ptr<QWidget> other;
+    handler.onKeyUp = [&](int KeyCode, int Shift) {
+        if (KeyCode == 'S' && Shift == kCtrlMask && !other) {
+            other = std::make_unique<QWidget>();
+            new KeyPreview(other.get(), otherHandler);
+        }
+    };
+    press(Qt::Key_S, controlCharacter('S'), Qt::ControlModifier);
+    release(Qt::Key_S, controlCharacter('S'), Qt::ControlModifier);
+    EXPECT_EQ(handler.keys(), (Calls{"down 83 2", "press 19", "up 83 2"}));
+
+    auto* box = new QComboBox(other.get());
+    other->show();
+    QTest::sendKeyEvent(QTest::Press, box, Qt::Key_F1, {}, Qt::NoModifier);
+    EXPECT_EQ(otherHandler.calls, (Calls{"down 112 0"}));
+    other.reset();  // its preview goes with it; this window's stays
+    press(Qt::Key_F2, {}, Qt::NoModifier);
+    EXPECT_EQ(handler.keys().back(), "down 113 0");
 }
 
 TEST_F(KeyPreviewTest, IgnoresAnotherWindow) {
