@@ -18,7 +18,7 @@ const std::vector<ResultRow>& resultTable() {
     static const std::vector<ResultRow> rows = {
         {PrinterResult::Sent, "sent", nullptr},
         {PrinterResult::Busy, "not sent: busy", &messages::kPrinterBusy},
-        {PrinterResult::QueueStopped, "not sent: queue stopped", nullptr},
+        {PrinterResult::QueueStopped, "not sent: queue stopped", &messages::kQueueStopped},
         {PrinterResult::CannotOpen, "not sent: cannot open", &messages::kOpenFailed},
         {PrinterResult::NoPrinter, "not sent: no printer", &messages::kNoPrinter},
         {PrinterResult::SendFailed, "not sent: send failed", &messages::kSendFailed},

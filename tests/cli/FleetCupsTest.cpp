@@ -26,6 +26,10 @@ constexpr char kBusyMessage[] =
     "Unable to download printer settings. Printer is busy with processing print jobs, please try "
     "once printer is free.";
 constexpr char kOpenFailedMessage[] = "OpenPrinter Falied!!! Unable to access printer";
+constexpr char kStoppedMessage[] =
+    "Unable to download printer settings. The printer's queue is stopped: the settings would "
+    "reach the printer only once the queue is resumed. Resume the queue (cupsenable followed by "
+    "the printer's name), then try again.";
 
 Bytes bytes(std::initializer_list<int> values) {
     Bytes joined;
@@ -140,11 +144,12 @@ TEST_F(OrvelSettingsOnCups, ThirtyQueuesEachGetTheProfilesBytesOnceInAboutOnePau
 }
 
 TEST_F(OrvelSettingsOnCups, ABusyAndAMissingQueueAmongOthersAreNotSentAndSaySo) {
-    const std::vector<std::string> queues = queueNames("mixed", 4);
+    const std::vector<std::string> queues = queueNames("mixed", 5);
     addCaptureQueues(*sandbox, queues);
     holdJob("mixed02", "Invoice");
-    const std::vector<std::string> printers = {"mixed01", "mixed02", "nosuchqueue", "mixed03",
-                                               "mixed04"};
+    sandbox->disableQueue("mixed05");
+    const std::vector<std::string> printers = {"mixed01", "mixed02", "nosuchqueue",
+                                               "mixed05", "mixed03", "mixed04"};
 
     const ProgramRun run = runProgram(withPrinters({"restore"}, printers));
     EXPECT_EQ(run.status, 1);
@@ -152,6 +157,7 @@ TEST_F(OrvelSettingsOnCups, ABusyAndAMissingQueueAmongOthersAreNotSentAndSaySo) 
               "mixed01: sent\n"
               "mixed02: not sent: busy\n"
               "nosuchqueue: not sent: cannot open\n"
+              "mixed05: not sent: queue stopped\n"
               "mixed03: sent\n"
               "mixed04: sent\n");
     std::vector<std::string> messages;
@@ -161,11 +167,13 @@ TEST_F(OrvelSettingsOnCups, ABusyAndAMissingQueueAmongOthersAreNotSentAndSaySo) 
     std::sort(messages.begin(), messages.end());
     EXPECT_EQ(messages,
               (std::vector<std::string>{std::string("mixed02: ") + kBusyMessage,
+                                        std::string("mixed05: ") + kStoppedMessage,
                                         std::string("nosuchqueue: ") + kOpenFailedMessage}));
     for (const char* sent : {"mixed01", "mixed03", "mixed04"})
         EXPECT_EQ(receivedBy(sent), std::vector<Bytes>{bytes({0x1B, 0x19, 0x01})}) << sent;
     EXPECT_EQ(titlesOf(sandbox->activeJobs("mixed02")), std::vector<std::string>{"Invoice"});
     EXPECT_TRUE(sandbox->capturedJobs("mixed02").empty());
+    expectNoJob("mixed05");
 }
 
 TEST_F(OrvelSettingsOnCups, TheFeaturesPageAndRestoreArriveAsTheyAreWrittenToAFile) {

@@ -27,6 +27,7 @@ class FakeQueues {
 public:
     std::set<std::string> busy;     // queues that hold a job already
     std::set<std::string> missing;  // queues that don't open
+    std::set<std::string> stopped;  // queues that take jobs and keep them
     DefaultPrinter defaultAnswer{true, "Orvel"};
     std::string throwOn;  // opening this queue throws
 
@@ -97,7 +98,7 @@ public:
         return 1;
     }
     long queuedJobs(Handle) override { return queues_.busy.count(name_) != 0 ? 1 : 0; }
-    bool queueStopped(Handle) override { return false; }
+    bool queueStopped(Handle) override { return queues_.stopped.count(name_) != 0; }
     bool startDocument(Handle, const std::string& documentName) override {
         document_ = documentName;
         bytes_.clear();
@@ -195,17 +196,21 @@ TEST_P(ManyPrinters, EachGetsTheJobOnceWithFewConnectionsAtOnceAndOverlappingPau
 TEST_F(FleetRun, ResultLinesComeInTheOrderGivenEachWithItsReasonAndMessage) {
     queues.busy = {"orvel2", "orvel5"};
     queues.missing = {"gone"};
+    queues.stopped = {"paused"};
     queues.throwOn = "broken";
-    const std::vector<PrinterResult> results = send(
-        PrinterJob::restoreDefaults(), {"orvel1", "orvel2", "gone", "orvel4", "orvel5", "broken"});
+    const std::vector<PrinterResult> results =
+        send(PrinterJob::restoreDefaults(),
+             {"orvel1", "orvel2", "gone", "orvel4", "paused", "orvel5", "broken"});
     EXPECT_EQ(results, (std::vector<PrinterResult>{PrinterResult::Sent, PrinterResult::Busy,
                                                    PrinterResult::CannotOpen, PrinterResult::Sent,
-                                                   PrinterResult::Busy, PrinterResult::Failed}));
+                                                   PrinterResult::QueueStopped, PrinterResult::Busy,
+                                                   PrinterResult::Failed}));
     EXPECT_EQ(out.str(),
               "orvel1: sent\n"
               "orvel2: not sent: busy\n"
               "gone: not sent: cannot open\n"
               "orvel4: sent\n"
+              "paused: not sent: queue stopped\n"
               "orvel5: not sent: busy\n"
               "broken: not sent: failed\n");
     std::vector<std::string> messages;
@@ -220,6 +225,10 @@ TEST_F(FleetRun, ResultLinesComeInTheOrderGivenEachWithItsReasonAndMessage) {
                             "processing print jobs, please try once printer is free.",
                             "orvel5: Unable to download printer settings. Printer is busy with "
                             "processing print jobs, please try once printer is free.",
+                            "paused: Unable to download printer settings. The printer's queue is "
+                            "stopped: the settings would reach the printer only once the queue is "
+                            "resumed. Resume the queue (cupsenable followed by the printer's "
+                            "name), then try again.",
                         }));
     EXPECT_EQ(queues.jobsOf("orvel1").at(0).second, Bytes("\x1B\x19\x01"));
     EXPECT_TRUE(queues.jobsOf("orvel2").empty());
