@@ -15,12 +15,24 @@ int giveUp(http_t* /*http*/, void* gaveUp) {
     return 0;
 }
 
-http_t* connectBounded(int timeoutSeconds, bool& gaveUp) {
+http_t* connectBounded(std::chrono::milliseconds timeout, bool& gaveUp) {
     http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                                timeoutSeconds * 1000, nullptr);
+                                static_cast<int>(timeout.count()), nullptr);
     if (http != nullptr)
-        httpSetTimeout(http, timeoutSeconds, giveUp, &gaveUp);
+        httpSetTimeout(http, std::chrono::duration<double>(timeout).count(), giveUp, &gaveUp);
     return http;
+}
+
+std::string secondsText(std::chrono::milliseconds timeout) {
+    const long long milliseconds = timeout.count();
+    std::string text = std::to_string(milliseconds / 1000);
+    if (milliseconds % 1000 != 0) {
+        std::string fraction = std::to_string(1000 + milliseconds % 1000).substr(1);
+        while (fraction.back() == '0')
+            fraction.pop_back();
+        text += "." + fraction;
+    }
+    return text + " s";
 }
 
 QueueState stateOf(int printerState) {
@@ -76,7 +88,7 @@ std::vector<QueueInfo> queuesIn(ipp_t* response) {
 QueueListing CupsQueueDirectory::listQueues() {
     QueueListing listing;
     bool gaveUp = false;
-    http_t* http = connectBounded(timeoutSeconds_, gaveUp);
+    http_t* http = connectBounded(timeout_, gaveUp);
     if (http == nullptr) {
         listing.error = std::string("no scheduler answers at ") + cupsServer();
         return listing;
@@ -95,7 +107,7 @@ QueueListing CupsQueueDirectory::listQueues() {
         listing.reached = true;  // a scheduler without queues
     } else if (gaveUp) {
         listing.error = std::string("the scheduler at ") + cupsServer() +
-                        " did not answer within " + std::to_string(timeoutSeconds_) + " s";
+                        " did not answer within " + secondsText(timeout_);
     } else {
         listing.error = std::string("the scheduler at ") + cupsServer() +
                         " did not list its queues: " + cupsLastErrorString();
