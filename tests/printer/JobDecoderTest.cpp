@@ -421,6 +421,8 @@ TEST(DecodeCommand, StopsReadingAt1MiBWithOneLine) {
         EXPECT_EQ(run.status, c.status);
         EXPECT_EQ(run.output, c.output);
     }
+    std::remove(atTheCap.c_str());
+    std::remove(overTheCap.c_str());
 }
 
 }  // namespace
