@@ -5,6 +5,7 @@
 
 #include "printer/EscP.h"
 #include "printer/mdlFlagSettings.h"
+#include "settings/Profile.h"
 #include "settings/mdlFlagSettings.h"
 
 namespace orvel {
@@ -13,8 +14,11 @@ namespace {
 
 constexpr int kWholeByte = 0xFF;
 
+// The lines around the nineteen settings are comments, so that the decoding of a settings job is
+// itself a profile that stores the same settings.
+const char kStoreHeading[] = "# store permanent settings:";
 const char kModelNote[] =
-    "The block does not carry the model (Domestic or Export): a model acts only through its "
+    "# The block does not carry the model (Domestic or Export): a model acts only through its "
     "preset of Page Length and Interface.";
 
 DecodeResult decodeError(std::string message) {
@@ -204,10 +208,9 @@ DecodeResult decodeStoredSettings(const Bytes& job, size_t prefixLength) {
     if (!decoded.ok())
         return decodeError(decoded.error);
     DecodeResult result;
-    result.lines.push_back("store permanent settings:");
-    for (const SettingInfo& info : settingsTable())
-        result.lines.push_back(info.caption + ": " +
-                               info.choices[decoded.selections[index(info.id)]]);
+    result.lines.push_back(kStoreHeading);
+    for (const std::string& line : profileLines(decoded.selections))
+        result.lines.push_back(line);
     result.lines.push_back(kModelNote);
     return result;
 }
@@ -232,6 +235,11 @@ DecodeResult decodePermanentSettings(const Bytes& job) {
 
 }  // namespace
 
+std::string tooLargeError() {
+    return "too large: more than " + std::to_string(kMaxJobBytes) +
+           " bytes, no job for this printer is near that";
+}
+
 BlockDecodeResult decodeSettingsBlock(const FlagSettings& block) {
     BlockDecodeResult result;
     result.error = checkValueBits(block);
@@ -252,6 +260,8 @@ BlockDecodeResult decodeSettingsBlock(const FlagSettings& block) {
 }
 
 DecodeResult decodeJob(const Bytes& job) {
+    if (job.size() > kMaxJobBytes)
+        return decodeError(tooLargeError());
     if (job.empty())
         return decodeError("empty input");
     if (job[0] != escp::kEsc)

@@ -2,6 +2,7 @@
 // the very tables the encoder writes from, so the two cannot drift apart.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -11,7 +12,14 @@
 
 namespace orvel {
 
-// Either the decoding, line by line, or a one-line error.
+// The largest job the decoder reads: the features page, the longest job, is about 1 KiB. A reader
+// stops at one byte more and reports tooLargeError() instead of reading on.
+constexpr std::size_t kMaxJobBytes = 1024 * 1024;
+
+std::string tooLargeError();
+
+// Either the decoding, line by line, or a one-line error. The decoding of a settings job is a
+// profile: its nineteen "Caption: Choice" lines between comment lines.
 struct DecodeResult {
     std::vector<std::string> lines;
     std::string error;
@@ -32,7 +40,8 @@ struct BlockDecodeResult {
 BlockDecodeResult decodeSettingsBlock(const FlagSettings& block);
 
 // A whole job: the restore-defaults command, the store-settings command with its block, or a
-// page of text and control sequences. Anything else is an error, never a guess.
+// page of text and control sequences. Anything else, a job larger than kMaxJobBytes included, is
+// an error, never a guess.
 DecodeResult decodeJob(const Bytes& job);
 
 }  // namespace orvel

@@ -44,21 +44,24 @@ Bytes fncDownloadCommand(std::int16_t mode, const FlagSettings* block) {
     return command;
 }
 
-void fncDownloadSettings(PrinterServices& services, DownloadIdleControls& controls,
-                         std::int16_t mode, const FlagSettings* block) {
+RawJobOutcome fncDownloadSettings(PrinterServices& services, DownloadIdleControls& controls,
+                                  std::int16_t mode, const FlagSettings* block) {
     const Bytes command = fncDownloadCommand(mode, block);
-    switch (fncSendRawJob(services, kDownloadDocumentName, {command}, BusyCheck::On)) {
+    const RawJobOutcome outcome =
+        fncSendRawJob(services, kDownloadDocumentName, {command}, BusyCheck::On);
+    switch (outcome) {
         case RawJobOutcome::Sent:
             // Gives the printer time to store the settings before anything else reaches it.
             services.sleep.sleep(kPauseAfterDownloadMs);
-            return;
+            break;
         case RawJobOutcome::PrinterBusy:
             restoreIdleControls(controls);
             showMessage(services.messageBox, messages::kPrinterBusy);
-            return;
+            break;
         case RawJobOutcome::NotSent:
-            return;
+            break;
     }
+    return outcome;
 }
 
 }  // namespace orvel::mdlFlagSettings

@@ -32,9 +32,9 @@ constexpr int kPauseAfterDownloadMs = 2500;
 Bytes fncDownloadCommand(std::int16_t mode, const FlagSettings* block);
 
 // Sends the mode's command with the busy check on; pauses after a sent job; on a busy printer
-// restores the idle controls and shows the busy message.
-void fncDownloadSettings(PrinterServices& services, DownloadIdleControls& controls,
-                         std::int16_t mode, const FlagSettings* block);
+// restores the idle controls and shows the busy message. Returns what became of the job.
+RawJobOutcome fncDownloadSettings(PrinterServices& services, DownloadIdleControls& controls,
+                                  std::int16_t mode, const FlagSettings* block);
 
 }  // namespace mdlFlagSettings
 }  // namespace orvel

@@ -21,8 +21,8 @@ struct CupsTimeouts {
     std::chrono::milliseconds printer{7000};
 
     // The most that one job (the lookup, then one printer) waits on a silent scheduler. A wait
-    // can overrun its bound by a quarter of a second, and the start of a job by one second more
-    // (libcups's own wait for the scheduler's go-ahead).
+    // ends at its bound; the start of a job can take one second more (libcups's own wait for the
+    // scheduler's go-ahead).
     constexpr std::chrono::milliseconds command() const { return lookup + printer; }
 };
 

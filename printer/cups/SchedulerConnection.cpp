@@ -5,14 +5,6 @@
 
 namespace orvel {
 
-namespace {
-
-// How long libcups waits for a byte before it asks keepWaiting whether to go on: the most by
-// which a request can overrun its deadline.
-constexpr double kWaitSliceSeconds = 0.25;
-
-}  // namespace
-
 SchedulerConnection::SchedulerConnection(Clock::time_point deadline) : deadline_(deadline) {
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline_ - Clock::now()).count();
@@ -21,8 +13,6 @@ SchedulerConnection::SchedulerConnection(Clock::time_point deadline) : deadline_
     const int connectTimeoutMs = static_cast<int>(std::min<long long>(left, INT_MAX));
     http_ = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
                          connectTimeoutMs, nullptr);
-    if (http_ != nullptr)
-        httpSetTimeout(http_, kWaitSliceSeconds, keepWaiting, this);
 }
 
 SchedulerConnection::~SchedulerConnection() {
@@ -36,6 +26,7 @@ ipp_t* SchedulerConnection::exchange(ipp_t* request, const std::string& resource
         ippDelete(request);
         return nullptr;
     }
+    waitUntilDeadline();
     ipp_t* response = cupsDoRequest(http_, request, resource.c_str());
     closeIfOutOfTime();
     return response;
@@ -47,6 +38,7 @@ bool SchedulerConnection::beginStreamedRequest(ipp_t* request, const std::string
         ippDelete(request);
         return false;
     }
+    waitUntilDeadline();
     const http_status_t status =
         cupsSendRequest(http_, request, resource.c_str(), CUPS_LENGTH_VARIABLE);
     ippDelete(request);
@@ -58,6 +50,7 @@ bool SchedulerConnection::writeStreamedData(const char* data, size_t size) {
     closeIfOutOfTime();
     if (!usable())
         return false;
+    waitUntilDeadline();
     const http_status_t status = cupsWriteRequestData(http_, data, size);
     closeIfOutOfTime();
     return usable() && status == HTTP_STATUS_CONTINUE;
@@ -67,15 +60,33 @@ ipp_t* SchedulerConnection::finishStreamedRequest(const std::string& resource) {
     closeIfOutOfTime();
     if (!usable())
         return nullptr;
+    waitUntilDeadline();
     ipp_t* response = cupsGetResponse(http_, resource.c_str());
     closeIfOutOfTime();
     return response;
 }
 
-// libcups calls this each time a wait for the scheduler has gone a slice without a byte: 1 goes
-// on waiting, 0 gives up and fails the request.
-int SchedulerConnection::keepWaiting(http_t* /*http*/, void* self) {
-    return static_cast<const SchedulerConnection*>(self)->timeLeft() ? 1 : 0;
+// Each wait of libcups for the scheduler may last until the deadline, and no longer. The wait
+// must not be shorter: libcups reads the body of an answer without asking keepWaiting, so it
+// would take an answer that is merely slow (a scheduler busy starting other jobs) for a failed
+// request, even one that the scheduler has carried out.
+void SchedulerConnection::waitUntilDeadline() {
+    httpSetTimeout(http_, secondsLeft(), keepWaiting, this);
+}
+
+double SchedulerConnection::secondsLeft() const {
+    // Never 0: libcups takes that for "wait for ever".
+    return std::max(std::chrono::duration<double>(deadline_ - Clock::now()).count(), 0.001);
+}
+
+// libcups calls this when a wait has gone its time without a byte: 1 goes on waiting, for what
+// is left until the deadline, 0 gives up and fails the request.
+int SchedulerConnection::keepWaiting(http_t* http, void* self) {
+    const auto* connection = static_cast<const SchedulerConnection*>(self);
+    if (!connection->timeLeft())
+        return 0;
+    httpSetTimeout(http, connection->secondsLeft(), keepWaiting, self);
+    return 1;
 }
 
 bool SchedulerConnection::timeLeft() const {

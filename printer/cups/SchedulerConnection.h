@@ -38,6 +38,8 @@ public:
 
 private:
     static int keepWaiting(http_t* http, void* self);
+    void waitUntilDeadline();
+    double secondsLeft() const;
     bool timeLeft() const;
     // Closes the connection when the deadline has passed, so that nothing waits any longer.
     void closeIfOutOfTime();

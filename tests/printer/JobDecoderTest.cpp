@@ -10,6 +10,7 @@
 #include "printer/JobDecoder.h"
 #include "printer/Maker.h"
 #include "printer/mdlFlagSettings.h"
+#include "settings/Profile.h"
 #include "settings/mdlFlagSettings.h"
 #include "tests/support/BlockVectors.h"
 
@@ -84,7 +85,7 @@ TEST(DecodeJob, StoreSettingsListsTheNineteenInDisplayOrderThenTheModelNote) {
         decodeJob(mdlFlagSettings::fncDownloadCommand(mdlFlagSettings::kApplySettings, &block));
     ASSERT_TRUE(result.ok()) << result.error;
     const std::vector<std::string> expected = {
-        "store permanent settings:",
+        "# store permanent settings:",
         "Font: Sans Serif",
         "Tearoff: Short Auto",
         "Page Length: 12 Inch",
@@ -104,10 +105,41 @@ TEST(DecodeJob, StoreSettingsListsTheNineteenInDisplayOrderThenTheModelNote) {
         "Line Spacing: 6 LPI",
         "Auto LineFeed: Disabled",
         "Roll Paper: Disabled",
-        "The block does not carry the model (Domestic or Export): a model acts only through its "
+        "# The block does not carry the model (Domestic or Export): a model acts only through its "
         "preset of Page Length and Interface.",
     };
     EXPECT_EQ(result.lines, expected);
+}
+
+std::string textOf(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    return text;
+}
+
+TEST(DecodeJob, TheDecodingOfASettingsJobIsAProfileThatStoresTheSameBytes) {
+    const unsigned seed = 424242;
+    std::mt19937 random(seed);
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    for (int round = 0; round < 2000; ++round) {
+        Selections selections{};
+        for (const SettingInfo& info : settingsTable()) {
+            const int count = static_cast<int>(info.choices.size());
+            selections[index(info.id)] = std::uniform_int_distribution<int>(0, count - 1)(random);
+        }
+        const FlagSettings block = mdlFlagSettings::fncGetFlagSettings(selections);
+        const Bytes job =
+            mdlFlagSettings::fncDownloadCommand(mdlFlagSettings::kApplySettings, &block);
+        const DecodeResult decoded = decodeJob(job);
+        ASSERT_TRUE(decoded.ok()) << "round " << round << ": " << decoded.error;
+        const ProfileReading profile = readProfile(textOf(decoded.lines), "decoded");
+        ASSERT_TRUE(profile.ok()) << "round " << round << ": " << profile.errors.front();
+        const FlagSettings again =
+            mdlFlagSettings::fncGetFlagSettings(profileSelections(profile.profile));
+        ASSERT_EQ(mdlFlagSettings::fncDownloadCommand(mdlFlagSettings::kApplySettings, &again), job)
+            << "round " << round;
+    }
 }
 
 TEST(DecodeJob, RestoreCommand) {
@@ -304,7 +336,7 @@ TEST(DecodeJob, RandomBytesGiveADecodingOrOneLineError) {
     }
 }
 
-// --- The orvel-decode tool ------------------------------------------------------------------
+// --- The decode command ---------------------------------------------------------------------
 
 struct ToolRun {
     int status;
@@ -312,7 +344,8 @@ struct ToolRun {
 };
 
 ToolRun runTool(const std::string& arguments) {
-    const std::string command = std::string("'") + ORVEL_DECODE_PATH + "' " + arguments + " 2>&1";
+    const std::string command =
+        std::string("'") + ORVEL_SETTINGS_PATH + "' decode " + arguments + " 2>&1";
     std::FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr)
         return {-1, "popen failed"};
@@ -332,7 +365,7 @@ std::string writeFile(const std::string& name, const Bytes& bytes) {
     return path;
 }
 
-TEST(OrvelDecodeTool, ReadsAFileOrStandardInputAndExitsByOutcome) {
+TEST(DecodeCommand, ReadsAFileOrStandardInputAndExitsByOutcome) {
     const std::string page = writeFile("orvel-decode-page.bin", featuresJob());
     const std::string shortBlock =
         writeFile("orvel-decode-short.bin", storeJob(kDefaults).substr(0, 14));
@@ -350,11 +383,46 @@ TEST(OrvelDecodeTool, ReadsAFileOrStandardInputAndExitsByOutcome) {
 
     const ToolRun bad = runTool("< '" + shortBlock + "'");
     EXPECT_EQ(bad.status, 1);
-    EXPECT_EQ(bad.output, "orvel-decode: settings command with 11 block bytes, expected 12\n");
+    EXPECT_EQ(bad.output,
+              "orvel-settings: standard input: settings command with 11 block bytes, expected "
+              "12\n");
 
     const ToolRun missing = runTool("'" + page + ".missing'");
     EXPECT_EQ(missing.status, 2);
-    EXPECT_EQ(missing.output, "orvel-decode: cannot read " + page + ".missing\n");
+    EXPECT_EQ(missing.output,
+              "orvel-settings: cannot read " + page + ".missing: No such file or directory\n");
+}
+
+// No job of this printer comes near 1 MiB: reading stops there, whatever the input.
+TEST(DecodeCommand, StopsReadingAt1MiBWithOneLine) {
+    const std::string tooLarge =
+        "too large: more than 1048576 bytes, no job for this printer is near that\n";
+    const Bytes largest = "\x1B@" + Bytes(1024 * 1024 - 2, 'A');
+    const std::string atTheCap = writeFile("orvel-decode-cap.bin", largest);
+    const std::string overTheCap = writeFile("orvel-decode-over.bin", largest + "A");
+    struct Case {
+        const char* what;
+        std::string arguments;
+        int status;
+        std::string output;
+    };
+    const std::vector<Case> cases = {
+        {"an endless file", "/dev/zero", 1, "orvel-settings: /dev/zero: " + tooLarge},
+        {"an endless standard input", "< /dev/zero", 1,
+         "orvel-settings: standard input: " + tooLarge},
+        {"one byte over", "- < '" + overTheCap + "'", 1,
+         "orvel-settings: standard input: " + tooLarge},
+        {"exactly 1 MiB", "'" + atTheCap + "'", 0,
+         "print an ESC/P page:\n<ESC @>" + std::string(1024 * 1024 - 2, 'A') + "\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const ToolRun run = runTool(c.arguments);
+        EXPECT_EQ(run.status, c.status);
+        EXPECT_EQ(run.output, c.output);
+    }
+    std::remove(atTheCap.c_str());
+    std::remove(overTheCap.c_str());
 }
 
 }  // namespace

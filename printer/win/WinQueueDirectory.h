@@ -1,0 +1,13 @@
+// The printers that winspool offers, local ones and connections to shared ones.
+#pragma once
+
+#include "printer/QueueDirectory.h"
+
+namespace orvel {
+
+class WinQueueDirectory : public QueueDirectory {
+public:
+    QueueListing listQueues() override;
+};
+
+}  // namespace orvel
