@@ -207,13 +207,13 @@ TEST_F(OrvelSettingsOnCups, TheFeaturesPageAndRestoreArriveAsTheyAreWrittenToAFi
 TEST_F(OrvelSettingsOnCups, ASecondSchedulerIsReachedThroughH) {
     addCaptureQueues(*sandbox, {"local"});
     const std::map<std::string, std::string> here = {
-        {"CUPS_SERVER", sandbox->folder() + "/sock"},
+        {"CUPS_SERVER", sandbox->socket()},
         {"CUPS_SERVERROOT", sandbox->folder() + "/client"},
         {"HOME", sandbox->folder() + "/home"}};
     CupsSandbox remote;  // the environment points there while it lives; the runs are given ours
     remote.start();
     remote.addQueue("branch", false);
-    const std::string server = remote.folder() + "/sock";
+    const std::string server = remote.socket();
 
     const ProgramRun sent =
         runProgram({{"restore", "-h", server, "-d", "branch", "-d", "local"}, std::nullopt, here});

@@ -26,13 +26,14 @@ void checkAnswer(const std::string& what) {
 
 }  // namespace
 
-void addCaptureQueues(const CupsSandbox& sandbox, const std::vector<std::string>& names) {
+void addCaptureQueues(CupsSandbox& sandbox, const std::vector<std::string>& names) {
+    sandbox.makeCaptureFolders(names);
     http_t* http = connectHere();
     for (const std::string& name : names) {
         char uri[HTTP_MAX_URI];
         httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0,
                          "/printers/%s", name.c_str());
-        const std::string device = "capture:" + sandbox.folder() + "/capture/" + name;
+        const std::string device = "capture:" + sandbox.captureFolder(name);
         ipp_t* request = ippNewRequest(IPP_OP_CUPS_ADD_MODIFY_PRINTER);
         ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
         ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,

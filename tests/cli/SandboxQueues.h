@@ -12,7 +12,7 @@ namespace orvel::test {
 // Adds raw queues whose jobs land where tools/cups-sandbox's own queues put them
 // (FOLDER/capture/NAME/N.raw), in one connection: a few milliseconds a queue instead of a few
 // hundred for a run of lpadmin each.
-void addCaptureQueues(const CupsSandbox& sandbox, const std::vector<std::string>& names);
+void addCaptureQueues(CupsSandbox& sandbox, const std::vector<std::string>& names);
 
 // Puts a job in the queue that waits there until released: the queue is busy but not stopped.
 void holdJob(const std::string& queue, const std::string& title);

@@ -194,6 +194,13 @@ void CupsSandbox::addQueue(const std::string& name, bool makeDefault) {
     run("add-queue " + folder_ + " " + name + (makeDefault ? " --default" : ""));
 }
 
+void CupsSandbox::makeCaptureFolders(const std::vector<std::string>& names) {
+    std::string arguments = "capture-folders " + folder_;
+    for (const std::string& name : names)
+        arguments += " " + name;
+    run(arguments);
+}
+
 void CupsSandbox::disableQueue(const std::string& name) {
     run("disable-queue " + folder_ + " " + name);
 }

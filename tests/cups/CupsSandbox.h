@@ -39,6 +39,9 @@ public:
     void startOnBehalfOf(uid_t user);
     void stop();
     void addQueue(const std::string& name, bool makeDefault);
+    // The capture folders of queues that a test adds itself, many at once over IPP, with the
+    // device URI capture:captureFolder(name).
+    void makeCaptureFolders(const std::vector<std::string>& names);
     // A stopped queue takes jobs and keeps them pending.
     void disableQueue(const std::string& name);
 

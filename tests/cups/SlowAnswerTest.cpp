@@ -170,7 +170,7 @@ TEST(SlowScheduler, AnAnswerWhoseBodyComesLateStillCountsAndTheJobIsToldAsSent) 
     sandbox->start();
     sandbox->addQueue("Orvel", true);
     const std::string relayPath = sandbox->folder() + "/slow.sock";
-    SlowBodyRelay relay(relayPath, sandbox->folder() + "/sock");
+    SlowBodyRelay relay(relayPath, sandbox->socket());
     cupsSetServer(relayPath.c_str());
 
     CupsSpooler spooler;
