@@ -5,23 +5,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "printer/cups/SchedulerConnection.h"
+
 namespace orvel {
 
 namespace {
-
-// Asked each time the answer is late: give up at once, and say so.
-int giveUp(http_t* /*http*/, void* gaveUp) {
-    *static_cast<bool*>(gaveUp) = true;
-    return 0;
-}
-
-http_t* connectBounded(std::chrono::milliseconds timeout, bool& gaveUp) {
-    http_t* http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
-                                static_cast<int>(timeout.count()), nullptr);
-    if (http != nullptr)
-        httpSetTimeout(http, std::chrono::duration<double>(timeout).count(), giveUp, &gaveUp);
-    return http;
-}
 
 std::string secondsText(std::chrono::milliseconds timeout) {
     const long long milliseconds = timeout.count();
@@ -87,9 +75,8 @@ std::vector<QueueInfo> queuesIn(ipp_t* response) {
 
 QueueListing CupsQueueDirectory::listQueues() {
     QueueListing listing;
-    bool gaveUp = false;
-    http_t* http = connectBounded(timeout_, gaveUp);
-    if (http == nullptr) {
+    SchedulerConnection scheduler(SchedulerConnection::Clock::now() + timeout_);
+    if (!scheduler.usable()) {
         listing.error = std::string("no scheduler answers at ") + cupsServer();
         return listing;
     }
@@ -97,15 +84,15 @@ QueueListing CupsQueueDirectory::listQueues() {
     ipp_t* request = ippNewRequest(IPP_OP_CUPS_GET_PRINTERS);
     ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
                   sizeof kAttributes / sizeof kAttributes[0], nullptr, kAttributes);
-    ipp_t* response = cupsDoRequest(http, request, "/");
+    ipp_t* response = scheduler.exchange(request, "/");
     const ipp_status_t status = cupsLastError();
-    httpClose(http);
     if (response != nullptr && status <= IPP_STATUS_OK_CONFLICTING) {
         listing.reached = true;
         listing.queues = queuesIn(response);
     } else if (status == IPP_STATUS_ERROR_NOT_FOUND) {
         listing.reached = true;  // a scheduler without queues
-    } else if (gaveUp) {
+    } else if (!scheduler.usable()) {
+        // The connection is given up on when its time has run out.
         listing.error = std::string("the scheduler at ") + cupsServer() +
                         " did not answer within " + secondsText(timeout_);
     } else {

@@ -5,7 +5,20 @@
 
 namespace orvel {
 
+namespace {
+
+// A scheduler that demands a password gets none: libcups would otherwise ask for one on the
+// terminal and wait there without end, a window or a script with it.
+const char* noPassword(const char* /*prompt*/, http_t* /*http*/, const char* /*method*/,
+                       const char* /*resource*/, void* /*data*/) {
+    return nullptr;
+}
+
+}  // namespace
+
 SchedulerConnection::SchedulerConnection(Clock::time_point deadline) : deadline_(deadline) {
+    // libcups keeps the callback per thread, like the server.
+    cupsSetPasswordCB2(noPassword, nullptr);
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline_ - Clock::now()).count();
     if (left <= 0)

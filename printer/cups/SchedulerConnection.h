@@ -15,7 +15,8 @@ public:
     using Clock = std::chrono::steady_clock;
 
     // Connects to the scheduler that libcups points this thread at (cupsServer, ippPort) within
-    // the time left until the deadline. Check usable() before relying on it.
+    // the time left until the deadline. Check usable() before relying on it. A scheduler that
+    // asks for a password is given none: its request fails instead of waiting on a prompt.
     explicit SchedulerConnection(Clock::time_point deadline);
     ~SchedulerConnection();
     SchedulerConnection(const SchedulerConnection&) = delete;
