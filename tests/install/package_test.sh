@@ -56,6 +56,8 @@ for face in Apply_Settings Restore_Default Show_Features Print_Features Exit_But
   expect "./usr/lib/varnet-orvel/${face}2.bmp"
 done
 expect "./usr/bin/varnet-orvel -> ../lib/varnet-orvel/varnet-orvel"
+expect ./usr/bin/orvel-settings
+expect ./usr/share/man/man1/orvel-settings.1.gz
 expect ./usr/share/applications/varnet-orvel.desktop
 for size in 16 32 48 256; do
   expect "./usr/share/icons/hicolor/${size}x${size}/apps/varnet-orvel.png"
