@@ -10,10 +10,10 @@
 
 #include "cli/HandOffSleep.h"
 #include "cli/HandOffSlots.h"
-#include "cli/NoIdleControls.h"
 #include "cli/Printable.h"
 #include "cli/PrinterMessageSink.h"
 #include "printer/PrinterChoice.h"
+#include "printer/mdlFlagSettings.h"
 
 namespace orvel::cli {
 

@@ -20,6 +20,17 @@ public:
     virtual void repaintBackground() = 0;
 };
 
+// For a caller without a window, such as the command line: nothing to put back.
+class NoIdleControls : public DownloadIdleControls {
+public:
+    void enableApplySettings() override {}
+    void hideWarning() override {}
+    void enableBackground() override {}
+    void repaintApplySettings() override {}
+    void repaintWarning() override {}
+    void repaintBackground() override {}
+};
+
 namespace mdlFlagSettings {
 
 constexpr std::int16_t kRestoreDefaults = 1;

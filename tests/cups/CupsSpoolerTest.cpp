@@ -31,16 +31,6 @@ using test::ScriptedMessageBox;
 constexpr char kQueue[] = "Orvel";
 
 // The busy refusal's controls; these tests look only at what reaches the scheduler.
-class IgnoredControls : public DownloadIdleControls {
-public:
-    void enableApplySettings() override {}
-    void hideWarning() override {}
-    void enableBackground() override {}
-    void repaintApplySettings() override {}
-    void repaintWarning() override {}
-    void repaintBackground() override {}
-};
-
 // Stops the scheduler just before the first chunk is written: the printer was opened and the
 // document started, then the spooler went away.
 class SchedulerDiesBeforeWriting : public Spooler {
@@ -148,7 +138,7 @@ protected:
     ScriptedMessageBox messageBox;
     RecordingSleep sleep;
     PrinterServices services{spooler, messageBox, sleep};
-    IgnoredControls controls;
+    NoIdleControls controls;
 };
 
 TEST_F(CupsPrinterOutput, EachJobReachesThePrinterByteForByteUnderItsDocumentName) {

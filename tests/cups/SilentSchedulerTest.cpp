@@ -42,16 +42,6 @@ public:
     ServerOverride& operator=(const ServerOverride&) = delete;
 };
 
-class IgnoredControls : public DownloadIdleControls {
-public:
-    void enableApplySettings() override {}
-    void hideWarning() override {}
-    void enableBackground() override {}
-    void repaintApplySettings() override {}
-    void repaintWarning() override {}
-    void repaintBackground() override {}
-};
-
 struct CommandRun {
     std::optional<RawJobOutcome> outcome;  // none: the command doesn't return one
     std::vector<test::ShownMessage> shown;
@@ -75,7 +65,7 @@ CommandRun runCommand(Spooler& spooler, const Command& command) {
 }
 
 std::optional<RawJobOutcome> applySettings(PrinterServices& services) {
-    IgnoredControls controls;
+    NoIdleControls controls;
     const FlagSettings zeros{};
     mdlFlagSettings::fncDownloadSettings(services, controls, mdlFlagSettings::kApplySettings,
                                          &zeros);

@@ -151,16 +151,6 @@ private:
     std::thread thread_;
 };
 
-class IgnoredControls : public DownloadIdleControls {
-public:
-    void enableApplySettings() override {}
-    void hideWarning() override {}
-    void enableBackground() override {}
-    void repaintApplySettings() override {}
-    void repaintWarning() override {}
-    void repaintBackground() override {}
-};
-
 TEST(SlowScheduler, AnAnswerWhoseBodyComesLateStillCountsAndTheJobIsToldAsSent) {
     const std::string why = CupsSandbox::whyUnavailable();
     if (!why.empty())
@@ -177,7 +167,7 @@ TEST(SlowScheduler, AnAnswerWhoseBodyComesLateStillCountsAndTheJobIsToldAsSent) 
     test::ScriptedMessageBox messageBox;
     test::RecordingSleep sleep;
     PrinterServices services{spooler, messageBox, sleep};
-    IgnoredControls controls;
+    NoIdleControls controls;
     const auto start = std::chrono::steady_clock::now();
     const RawJobOutcome outcome = mdlFlagSettings::fncDownloadSettings(
         services, controls, mdlFlagSettings::kRestoreDefaults, nullptr);
