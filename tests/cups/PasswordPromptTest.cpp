@@ -1,8 +1,6 @@
 // A scheduler that demands a password: the printer output asks nobody for one. libcups's own way
 // is a prompt on the terminal that waits without end, which would hang the window started from a
 // terminal and every script that runs the command line.
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <pty.h>
 #include <signal.h>
@@ -23,6 +21,7 @@
 #include "printer/RawJob.h"
 #include "printer/cups/CupsSpooler.h"
 #include "printer/mdlFlagSettings.h"
+#include "tests/cups/LoopbackListener.h"
 #include "tests/support/FakeServices.h"
 
 namespace orvel {
@@ -37,16 +36,9 @@ constexpr std::chrono::seconds kBound{20};
 class DemandingScheduler {
 public:
     DemandingScheduler() {
-        listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        socklen_t length = sizeof address;
-        if (listener_ < 0 || bind(listener_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-            listen(listener_, 8) != 0 ||
-            getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
-            throw std::runtime_error("cannot listen on 127.0.0.1");
-        port_ = ntohs(address.sin_port);
+        const test::LoopbackListener listener = test::listenOnLoopback();
+        listener_ = listener.socket;
+        port_ = listener.port;
         thread_ = std::thread([this] { serve(); });
     }
     ~DemandingScheduler() {

@@ -1,7 +1,5 @@
 #include "tests/cups/SilentScheduler.h"
 
-#include <arpa/inet.h>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -12,6 +10,8 @@
 #include <stdexcept>
 #include <utility>
 #include <vector>
+
+#include "tests/cups/LoopbackListener.h"
 
 namespace orvel::test {
 
@@ -69,19 +69,9 @@ SilentScheduler::SilentScheduler() : SilentScheduler(std::string(), 0) {}
 
 SilentScheduler::SilentScheduler(std::string upstream, int answered)
     : upstream_(std::move(upstream)), answered_(answered) {
-    listener_ = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t length = sizeof address;
-    if (listener_ < 0 || bind(listener_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
-        listen(listener_, 16) != 0 ||
-        getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) != 0) {
-        if (listener_ >= 0)
-            close(listener_);
-        throw std::runtime_error("the silent scheduler cannot listen on 127.0.0.1");
-    }
-    port_ = ntohs(address.sin_port);
+    const LoopbackListener listener = listenOnLoopback();
+    listener_ = listener.socket;
+    port_ = listener.port;
     thread_ = std::thread([this] { serve(); });
 }
 
