@@ -14,10 +14,8 @@
 
 #ifdef _WIN32
 #include "printer/win/WinSpooler.h"
-using SystemSpooler = orvel::WinSpooler;
 #else
-#include "printer/cups/CupsSpooler.h"
-using SystemSpooler = orvel::CupsSpooler;
+#include "ui/SpoolerModule.h"
 #endif
 
 int main(int argc, char* argv[]) {
@@ -32,13 +30,20 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     orvel::installAccessibility();
 
-    SystemSpooler spooler;
+    const QString programFolder = orvel::ProgramFolder::path();
+#ifdef _WIN32
+    orvel::WinSpooler spooler;
+#else
+    // The spooler library is loaded only for the first command, so that the window starts
+    // without it.
+    orvel::SpoolerModule spooler(
+        orvel::ProgramFolder::filePath(programFolder, QStringLiteral("/" ORVEL_SPOOLER_MODULE)));
+#endif
     orvel::QtMessageBox messageBox;
     orvel::QtSleep sleep;
     orvel::QtProgramControl program;
     orvel::QtPictureLoader pictures;
-    const orvel::UiServices services{spooler, messageBox, sleep,
-                                     program, pictures,   orvel::ProgramFolder::path()};
+    const orvel::UiServices services{spooler, messageBox, sleep, program, pictures, programFolder};
 
     orvel::frmConfigUtility window(services);
     window.show();
