@@ -15,6 +15,8 @@
 #ifdef _WIN32
 #include "printer/win/WinSpooler.h"
 #else
+#include "ui/Confirmations.h"
+#include "ui/PreparingMessageBox.h"
 #include "ui/SpoolerModule.h"
 #endif
 
@@ -33,13 +35,16 @@ int main(int argc, char* argv[]) {
     const QString programFolder = orvel::ProgramFolder::path();
 #ifdef _WIN32
     orvel::WinSpooler spooler;
+    orvel::QtMessageBox messageBox;
 #else
-    // The spooler library is loaded only for the first command, so that the window starts
-    // without it.
+    // The spooler library is loaded only for the first command, while its question waits for
+    // the user, so that the window starts without it.
     orvel::SpoolerModule spooler(
         orvel::ProgramFolder::filePath(programFolder, QStringLiteral("/" ORVEL_SPOOLER_MODULE)));
+    orvel::QtMessageBox boxes;
+    orvel::PreparingMessageBox messageBox(boxes, orvel::confirmations::kConfirmPrinterReady,
+                                          [&spooler] { spooler.load(); });
 #endif
-    orvel::QtMessageBox messageBox;
     orvel::QtSleep sleep;
     orvel::QtProgramControl program;
     orvel::QtPictureLoader pictures;

@@ -2,7 +2,8 @@
 # Installs the build into a scratch DESTDIR, checks the installed tree, and starts the installed
 # program through its launcher link under a virtual X server. Pointer moves over the background
 # and a button make it read its button bitmaps; the system-call trace shows that it read them
-# from the installed program folder. The program starts without the spooler library.
+# from the installed program folder. The program starts without the spooler library, and the
+# question before Apply Settings opens the spooler module from the same folder.
 #
 #   installed_program_test.sh BUILD_DIR
 set -euo pipefail
@@ -109,6 +110,13 @@ run_installed_program() {
   if grep -q 'libcups\.so' "/proc/$program/maps"; then
     fail "the installed program loaded the spooler library at start"
   fi
+  # Apply Settings asks its question; while it is up, the module comes from the program folder.
+  xdotool mousemove --window "$window" 652 181 click 1
+  wait_for_open "$folder/varnet-orvel-cups.so" ||
+    fail "the installed program did not open $folder/varnet-orvel-cups.so"
+  grep -q 'libcups\.so' "/proc/$program/maps" ||
+    fail "the spooler module is open but the spooler library is not loaded"
+  echo "the installed program opened its spooler module from $folder while its question was up"
   stop_program
   trap - EXIT
 }
