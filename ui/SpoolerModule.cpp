@@ -31,6 +31,9 @@ QString SpoolerModule::open() {
         return QStringLiteral("there is no such file");
     // A library that failed once keeps failing: each try needs one of its own.
     auto library = std::make_unique<QLibrary>(path_);
+    // Every symbol of the module and of the libraries it brings is bound now, while the
+    // question waits, rather than one by one as the command first calls them.
+    library->setLoadHints(QLibrary::ResolveAllSymbolsHint);
     if (!library->load())
         return library->errorString();
     const auto version = reinterpret_cast<spooler_module::VersionFunction>(
