@@ -33,6 +33,7 @@ constexpr char kQueue[] = "Orvel";
 struct Times {
     double open = 0;
     double handOff = 0;
+    double handOffProcessor = 0;
 };
 
 double median(std::vector<double> values) {
@@ -72,7 +73,8 @@ Times runOnce(std::vector<std::string> words) {
     waitpid(pid, &status, 0);
     Times times;
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
-        std::sscanf(line.c_str(), "%lf %lf", &times.open, &times.handOff) != 2)
+        std::sscanf(line.c_str(), "%lf %lf %lf", &times.open, &times.handOff,
+                    &times.handOffProcessor) != 3)
         throw std::runtime_error(words[0] + " did not hand its job off");
     return times;
 }
@@ -98,14 +100,18 @@ int run(const std::string& linked, const std::string& module, const std::string&
     sandbox.start();
     sandbox.addQueue(kQueue, true);
 
-    std::vector<double> linkedHandOff, moduleOpen, moduleHandOff, moduleBoth;
+    std::vector<double> linkedHandOff, linkedProcessor, moduleOpen, moduleHandOff, moduleProcessor,
+        moduleBoth;
     // Alternate, so that a drift of the machine weighs on both alike.
     for (int i = 0; i < rounds; ++i) {
-        linkedHandOff.push_back(runOnce({linked}).handOff);
+        const Times linkedTimes = runOnce({linked});
+        linkedHandOff.push_back(linkedTimes.handOff);
+        linkedProcessor.push_back(linkedTimes.handOffProcessor);
         waitUntilQueueEmpty(sandbox);
         const Times times = runOnce({module, modulePath});
         moduleOpen.push_back(times.open);
         moduleHandOff.push_back(times.handOff);
+        moduleProcessor.push_back(times.handOffProcessor);
         moduleBoth.push_back(times.open + times.handOff);
         waitUntilQueueEmpty(sandbox);
     }
@@ -118,12 +124,16 @@ int run(const std::string& linked, const std::string& module, const std::string&
         std::all_of(captured.begin(), captured.end(), [&](const auto& c) { return c == command; });
 
     std::printf("first command of a fresh program: %d of each, 15 bytes, busy check on\n", rounds);
-    std::printf("spooler linked in:  hand-off median %.2f ms\n", median(linkedHandOff));
+    std::printf("spooler linked in:  hand-off median %.2f ms, of it %.2f ms processor time\n",
+                median(linkedHandOff), median(linkedProcessor));
     std::printf("spooler module:     opening median %.2f ms (while the question is up)\n",
                 median(moduleOpen));
-    std::printf("                    hand-off median %.2f ms (after OK)\n", median(moduleHandOff));
-    std::printf("                    both together   %.2f ms\n", median(moduleBoth));
-    std::printf("hand-off, module / linked: %.2f\n", median(moduleHandOff) / median(linkedHandOff));
+    std::printf("                    hand-off median %.2f ms, of it %.2f ms processor time\n",
+                median(moduleHandOff), median(moduleProcessor));
+    std::printf("                    opening and hand-off together %.2f ms\n", median(moduleBoth));
+    std::printf("hand-off, module / linked: %.2f, processor time %.2f\n",
+                median(moduleHandOff) / median(linkedHandOff),
+                median(moduleProcessor) / median(linkedProcessor));
     std::printf("all %d jobs arrived byte for byte: %s\n", 2 * rounds, allArrived ? "yes" : "NO");
     return allArrived ? 0 : 1;
 }
