@@ -13,6 +13,10 @@ set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
 # Whatever else the program loads from its own folder belongs in these two lists.
 set(ORVEL_PROGRAM_DIR lib/varnet-orvel)
 set(ORVEL_PROGRAM_FOLDER_TARGETS varnet-orvel)
+# The spooler module, opened from the program's folder when a command first needs it.
+if(TARGET orvel_cups_module)
+    list(APPEND ORVEL_PROGRAM_FOLDER_TARGETS orvel_cups_module)
+endif()
 file(GLOB ORVEL_BITMAPS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/assets/*.bmp)
 list(LENGTH ORVEL_BITMAPS ORVEL_BITMAP_COUNT)
 if(NOT ORVEL_BITMAP_COUNT EQUAL 12)

@@ -14,10 +14,10 @@
 
 #ifdef _WIN32
 #include "printer/win/WinSpooler.h"
-using SystemSpooler = orvel::WinSpooler;
 #else
-#include "printer/cups/CupsSpooler.h"
-using SystemSpooler = orvel::CupsSpooler;
+#include "ui/Confirmations.h"
+#include "ui/PreparingMessageBox.h"
+#include "ui/SpoolerModule.h"
 #endif
 
 int main(int argc, char* argv[]) {
@@ -32,13 +32,23 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     orvel::installAccessibility();
 
-    SystemSpooler spooler;
+    const QString programFolder = orvel::ProgramFolder::path();
+#ifdef _WIN32
+    orvel::WinSpooler spooler;
     orvel::QtMessageBox messageBox;
+#else
+    // The spooler library is loaded only for the first command, while its question waits for
+    // the user, so that the window starts without it.
+    orvel::SpoolerModule spooler(
+        orvel::ProgramFolder::filePath(programFolder, QStringLiteral("/" ORVEL_SPOOLER_MODULE)));
+    orvel::QtMessageBox boxes;
+    orvel::PreparingMessageBox messageBox(boxes, orvel::confirmations::kConfirmPrinterReady,
+                                          [&spooler] { spooler.load(); });
+#endif
     orvel::QtSleep sleep;
     orvel::QtProgramControl program;
     orvel::QtPictureLoader pictures;
-    const orvel::UiServices services{spooler, messageBox, sleep,
-                                     program, pictures,   orvel::ProgramFolder::path()};
+    const orvel::UiServices services{spooler, messageBox, sleep, program, pictures, programFolder};
 
     orvel::frmConfigUtility window(services);
     window.show();

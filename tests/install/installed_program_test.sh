@@ -2,7 +2,8 @@
 # Installs the build into a scratch DESTDIR, checks the installed tree, and starts the installed
 # program through its launcher link under a virtual X server. Pointer moves over the background
 # and a button make it read its button bitmaps; the system-call trace shows that it read them
-# from the installed program folder.
+# from the installed program folder. The program starts without the spooler library, and the
+# question before Apply Settings opens the spooler module from the same folder.
 #
 #   installed_program_test.sh BUILD_DIR
 set -euo pipefail
@@ -49,6 +50,7 @@ check_tree() {
   local bitmaps
   bitmaps=$(find "$folder" -name '*.bmp' | wc -l)
   [ "$bitmaps" -eq 12 ] || fail "$bitmaps bitmaps in the program folder, not 12"
+  [ -f "$folder/varnet-orvel-cups.so" ] || fail "no spooler module in the program folder"
   local link
   link=$(readlink "$root/usr/bin/varnet-orvel") || fail "no launcher link in bin"
   [ "$link" = ../lib/varnet-orvel/varnet-orvel ] || fail "launcher points to $link"
@@ -80,7 +82,7 @@ stop_program() {
 }
 
 run_installed_program() {
-  local trace=$scratch/trace
+  trace=$scratch/trace
   # The sanitizer build's leak check cannot run under the tracer.
   QT_QPA_PLATFORM=xcb ASAN_OPTIONS=detect_leaks=0 \
     strace -f -qq -e trace=openat -o "$trace" "$root/usr/bin/varnet-orvel" &
@@ -95,24 +97,40 @@ run_installed_program() {
   point_at apply "$window" 652 181
   point_at background "$window" 650 130
 
-  local wanted="\"$folder/Apply_Settings2.bmp\""
-  local found=no
+  wait_for_open "$folder/Apply_Settings2.bmp" ||
+    { echo "bitmaps the program tried to open:"; grep '\.bmp' "$trace" || echo "(none)"
+      fail "the installed program did not read $folder/Apply_Settings2.bmp"; }
+  echo "the installed program read its bitmaps from $folder:"
+  grep -o '"[^"]*\.bmp"' "$trace" | sort | uniq -c
+
+  # Until a command needs it, the spooler library stays out of the program.
+  local program
+  program=$(ps -o pid= --ppid "$tracer" | tr -d ' ')
+  [ -n "$program" ] || fail "the installed program is gone"
+  if grep -q 'libcups\.so' "/proc/$program/maps"; then
+    fail "the installed program loaded the spooler library at start"
+  fi
+  # Apply Settings asks its question; while it is up, the module comes from the program folder.
+  xdotool mousemove --window "$window" 652 181 click 1
+  wait_for_open "$folder/varnet-orvel-cups.so" ||
+    fail "the installed program did not open $folder/varnet-orvel-cups.so"
+  grep -q 'libcups\.so' "/proc/$program/maps" ||
+    fail "the spooler module is open but the spooler library is not loaded"
+  echo "the installed program opened its spooler module from $folder while its question was up"
+  stop_program
+  trap - EXIT
+}
+
+# Waits a few seconds for the traced program to have opened a file.
+wait_for_open() {
+  local wanted="\"$1\""
   for _ in $(seq 50); do
     if grep -E "openat\(.*$wanted.* = [0-9]+\$" "$trace" >/dev/null; then
-      found=yes
-      break
+      return 0
     fi
     sleep 0.1
   done
-  stop_program
-  trap - EXIT
-  if [ $found = no ]; then
-    echo "bitmaps the program tried to open:"
-    grep '\.bmp' "$trace" || echo "(none)"
-    fail "the installed program did not read $folder/Apply_Settings2.bmp"
-  fi
-  echo "the installed program read its bitmaps from $folder:"
-  grep -o '"[^"]*\.bmp"' "$trace" | sort | uniq -c
+  return 1
 }
 
 if [ "$1" = --inside-display ]; then

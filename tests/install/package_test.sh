@@ -37,7 +37,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
   fail "the maintainer is '$(field Maintainer)', not the maker's name and address"
 depends=$(field Depends)
 echo "Depends: $depends"
-# The libraries the program links, found from the executable by dpkg-shlibdeps.
+# The libraries the program and its spooler module link, found by dpkg-shlibdeps.
 for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libcups2; do
   [[ ", $depends," == *", $library "* || ", $depends," == *", $library,"* ]] ||
     fail "the package does not depend on $library"
@@ -51,6 +51,8 @@ expect() {
   grep -qxF -- "$1" <<<"$contents" || fail "the package lacks $1"
 }
 expect ./usr/lib/varnet-orvel/varnet-orvel
+# The spooler module, opened from the program's folder when a command first needs it.
+expect ./usr/lib/varnet-orvel/varnet-orvel-cups.so
 for face in Apply_Settings Restore_Default Show_Features Print_Features Exit_Button Close_Button; do
   expect "./usr/lib/varnet-orvel/${face}1.bmp"
   expect "./usr/lib/varnet-orvel/${face}2.bmp"
