@@ -245,6 +245,9 @@ frmConfigUtility::frmConfigUtility(const UiServices& services)
     makeFixedSingleWindow(*this, kClientWidth, kClientHeight);
     setWindowTitle(QLatin1String(kCaption));
     setWindowIcon(printerIcon());
+    // The boxes take the window's font: a font set on each box would make Qt build every box's
+    // list at once, nineteen lists before the window is first shown.
+    setFont(verdana(kControlPointSize));
 
     // Created lowest first: the stacking order is the order of creation.
     createPictures();
@@ -325,7 +328,6 @@ void frmConfigUtility::createSelectionBoxes() {
         auto* box = new QComboBox(this);
         box->setObjectName(QString::fromStdString(info.box));
         box->setEditable(false);
-        box->setFont(verdana(kControlPointSize));
         for (const std::string& choice : info.choices)
             box->addItem(QString::fromStdString(choice));
         // No selection until the window's load handler selects the defaults.

@@ -1,5 +1,6 @@
 // Both windows at open against their layout tables: geometry in twips at 15 to the pixel,
 // captions, pictures, fonts, colours, stacking, focus and enabled states.
+#include <QAbstractItemView>
 #include <QFontInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -176,6 +177,8 @@ TEST_F(MainWindowLayout, BoxesHoldTheirListsDefaultsColoursAndEnabledStates) {
             EXPECT_EQ(box->itemText(choice).toStdString(), info.choices[choice]);
         EXPECT_EQ(box->currentIndex(), info.defaultChoice);
         expectVerdana(*box, 8.25, false);
+        // The open list shows its choices in the box's font.
+        expectVerdana(*box->view(), 8.25, false);
 
         const bool language = info.id == Setting::cboLanguage || info.id == Setting::cboLanStd ||
                               info.id == Setting::cboSpcComp;
