@@ -96,8 +96,8 @@ TEST_F(CommandLineUnderWine, AJobFileHoldsTheLinuxBuildsBytesAndNothingIsSent) {
         EXPECT_EQ(windows.err, "");
         // No spooler, no pause.
         EXPECT_LT(windows.elapsed.count(), kPause.count());
-        const ProgramAnswer linux = runLinux(with("linux.bin"));
-        EXPECT_EQ(linux.exitCode, kAllSent) << shown(linux);
+        const ProgramAnswer onLinux = runLinux(with("linux.bin"));
+        EXPECT_EQ(onLinux.exitCode, kAllSent) << shown(onLinux);
         EXPECT_EQ(readFile("windows.bin"), readFile("linux.bin"));
         EXPECT_EQ(readFile("windows.bin"), c.expected);
 
@@ -161,12 +161,11 @@ TEST_F(CommandLineUnderWine, EveryCommandAnswersAsTheLinuxBuildDoes) {
         for (const std::string& argument : c.arguments)
             words += " " + argument;
         SCOPED_TRACE("orvel-settings" + words);
-        const ProgramAnswer windows = runWindows(c.arguments);
-        const ProgramAnswer linux = runLinux(c.arguments);
+        const auto [windows, onLinux] = runBoth(c.arguments);
         EXPECT_EQ(windows.exitCode, c.exitCode) << shown(windows);
-        EXPECT_EQ(linux.exitCode, c.exitCode) << shown(linux);
-        EXPECT_EQ(windows.out, linux.out);
-        EXPECT_EQ(windows.err, linux.err);
+        EXPECT_EQ(onLinux.exitCode, c.exitCode) << shown(onLinux);
+        EXPECT_EQ(windows.out, onLinux.out);
+        EXPECT_EQ(windows.err, onLinux.err);
         sent += 2 * c.jobsSent;
     }
     EXPECT_EQ(sandbox->waitForCompletedJobs(kQueue, sent).size(), static_cast<size_t>(sent));

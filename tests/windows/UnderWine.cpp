@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <future>
 #include <iterator>
 #include <memory>
 #include <sstream>
@@ -114,6 +115,14 @@ ProgramAnswer UnderWine::runLinux(const std::vector<std::string>& arguments) con
     request.timeout = WinePrefix::kRunTimeout;
     const auto start = std::chrono::steady_clock::now();
     return answerOf(BoundedProcess::run(request), start);
+}
+
+std::pair<ProgramAnswer, ProgramAnswer> UnderWine::runBoth(
+    const std::vector<std::string>& arguments) const {
+    auto windows =
+        std::async(std::launch::async, [this, &arguments] { return runWindows(arguments); });
+    ProgramAnswer onLinux = runLinux(arguments);
+    return {windows.get(), onLinux};
 }
 
 std::string UnderWine::writeFile(const std::string& name, const std::string& bytes) const {

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/cups/CupsSandbox.h"
@@ -40,6 +41,11 @@ protected:
     // The same, with the bytes of the standard output as they came.
     ProgramAnswer runWindowsRaw(const std::vector<std::string>& arguments) const;
     ProgramAnswer runLinux(const std::vector<std::string>& arguments) const;
+    // Both builds with the same arguments at the same time: the Windows build's answer first.
+    // Never two Windows programs at once: wine mixes up the jobs of programs that print at the
+    // same moment in one prefix.
+    std::pair<ProgramAnswer, ProgramAnswer> runBoth(
+        const std::vector<std::string>& arguments) const;
 
     // A file in the working folder of both builds; the name given is how both reach it.
     std::string writeFile(const std::string& name, const std::string& bytes) const;

@@ -12,6 +12,9 @@
 // - A scheduler that does not answer makes wine drop the CUPS printers it knew: there is no
 //   printer, as when none is set up.
 // - The printer list gives every CUPS queue as idle with no jobs, whatever it holds.
+// - Two wine programs that print at the same moment in one prefix mix up their jobs: one lands
+//   in the other's queue, or is not sent. So the cases run one program at a time; one program
+//   serving many printers at once is safe.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -247,6 +250,7 @@ TEST_F(WinspoolUnderWine, EachWayOfNotReachingThePrinterIsToldAndSendsNothing) {
         std::function<void()> arrange;
         std::vector<std::string> queues;  // that the arrangement made
         std::vector<Attempt> attempts;
+        bool stopsTheScheduler = false;
     };
     const std::vector<std::string> both{kQueue, kSecondQueue};
     const std::vector<Case> cases = {
@@ -275,7 +279,8 @@ TEST_F(WinspoolUnderWine, EachWayOfNotReachingThePrinterIsToldAndSendsNothing) {
           {{"features-page", "-d", kQueue},
            kQueue,
            messages::kOpenFailed,
-           PrinterResult::CannotOpen}}},
+           PrinterResult::CannotOpen}},
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -292,8 +297,8 @@ TEST_F(WinspoolUnderWine, EachWayOfNotReachingThePrinterIsToldAndSendsNothing) {
             EXPECT_LT(answer.elapsed.count(), kPause.count());
         }
         // Up again, if it was down: the scheduler must hold nothing of the refused jobs.
-        sandbox->stop();
-        sandbox->start();
+        if (c.stopsTheScheduler)
+            sandbox->start();
         expectNothingArrived(c.queues);
     }
 }
