@@ -106,15 +106,15 @@ std::string messageLine(const std::string& label, const Message& message) {
     return label + ": " + cli::PrinterMessageSink::oneLine(message.text()) + "\n";
 }
 
-std::string fieldsOf(const std::string& line, size_t first, size_t count) {
-    std::vector<std::string> fields;
+// The field at that place of a tab-separated line; empty past the last.
+std::string fieldOf(const std::string& line, size_t place) {
     std::istringstream split(line);
-    for (std::string field; std::getline(split, field, '\t');)
-        fields.push_back(field);
-    std::string kept;
-    for (size_t i = first; i < fields.size() && i < first + count; ++i)
-        kept += (kept.empty() ? "" : "\t") + fields[i];
-    return kept;
+    std::string field;
+    for (size_t i = 0; i <= place; ++i) {
+        if (!std::getline(split, field, '\t'))
+            return {};
+    }
+    return field;
 }
 
 // Each line's name and default mark: the fields that wine gives as CUPS has them.
@@ -122,7 +122,7 @@ std::string namesAndDefault(const std::string& listing) {
     std::istringstream lines(listing);
     std::string kept;
     for (std::string line; std::getline(lines, line);)
-        kept += fieldsOf(line, 0, 1) + " " + fieldsOf(line, 3, 1) + "\n";
+        kept += fieldOf(line, 0) + " " + fieldOf(line, 3) + "\n";
     return kept;
 }
 
