@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libcups2-dev cups-daemon cups-client
-  g++-mingw-w64-x86-64-posix wine64 wine zip
+  g++-mingw-w64-x86-64-posix wine64 wine zip unzip
   xvfb xauth x11-utils xdotool imagemagick strace valgrind
   fonts-dejavu-core
   lintian appstream desktop-file-utils libxml2-utils

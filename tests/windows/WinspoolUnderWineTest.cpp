@@ -1,61 +1,62 @@
-// The Windows build under wine: the program, cross-built with mingw-w64, hands its jobs to the
-// real winspool backend, whose wine implementation passes them to a private CUPS scheduler. What
-// the scheduler's printer receives is compared with what the Linux build of the encoder makes.
+// orvel-settings.exe, cross-built with mingw-w64, run under wine: it hands its jobs to the real
+// winspool backend, whose wine implementation passes them to a private CUPS scheduler. What the
+// scheduler's printer receives is compared with what the Linux build of the encoder makes.
 //
 // Where wine's spooler is not Windows' the cases say so, and check what wine does:
 // - EnumJobsA never lists the jobs of the CUPS queue, so the busy check finds no job there; and
-//   a stopped CUPS queue reads as a printer with status 0, not paused.
+//   a stopped CUPS queue reads as a printer with status 0, not paused. Both take the settings.
 //   What the download does when Windows reports jobs or a paused printer is tested on the
 //   recording spooler (tests/printer/DownloadTest.cpp and the raw job's tests).
 // - With printers but no CUPS default, wine makes the first of them the default, where Windows
 //   may have no default at all.
 // - A scheduler that does not answer makes wine drop the CUPS printers it knew: there is no
 //   printer, as when none is set up.
+// - The printer list gives every CUPS queue as idle with no jobs, whatever it holds.
+// - Two wine programs that print at the same moment in one prefix mix up their jobs: one lands
+//   in the other's queue, or is not sent. So the cases run one program at a time; one program
+//   serving many printers at once is safe.
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <fstream>
 #include <functional>
 #include <map>
-#include <memory>
-#include <optional>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/PrinterMessageSink.h"
+#include "cli/PrinterResult.h"
 #include "printer/FeaturesPage.h"
+#include "printer/Messages.h"
 #include "printer/mdlFlagSettings.h"
+#include "settings/Profile.h"
 #include "settings/SettingsTable.h"
 #include "settings/mdlFlagSettings.h"
-#include "tests/cups/CupsSandbox.h"
-#include "tests/windows/BoundedProcess.h"
-#include "tests/windows/WinePrefix.h"
+#include "tests/cli/SandboxQueues.h"
+#include "tests/windows/UnderWine.h"
 
 namespace orvel::test {
 namespace {
 
-constexpr char kProgram[] = ORVEL_WINDOWS_PROGRAM;
-constexpr char kQueue[] = "Orvel";
-constexpr char kSecondQueue[] = "Second";
+using cli::PrinterResult;
 
-// The job names and the one-line forms of the messages, written out word for word.
+constexpr std::chrono::duration<double> kPause{2.5};
 constexpr char kSettingsJob[] = "Permanent Settings Configuration";
 constexpr char kFeaturesJob[] = "Varnet Orvel FEATURES";
-constexpr char kNoPrinterLine[] = "No printer drivers are installed. Download Failed!!";
-constexpr char kOpenFailedLine[] = "OpenPrinter Falied!!! Unable to access printer";
+// How the result line and the messages name the default printer when there is none.
+constexpr char kNoDefaultLabel[] = "(default printer)";
+const Bytes kRestoreBytes = bytes({0x1B, 0x19, 0x01});
 
-Bytes bytes(std::initializer_list<int> values) {
-    Bytes joined;
-    for (int value : values)
-        joined += static_cast<char>(value);
-    return joined;
-}
-
-Bytes joined(const std::vector<Bytes>& chunks) {
+Bytes featuresPage() {
     Bytes all;
-    for (const Bytes& chunk : chunks)
+    for (const Bytes& chunk : featuresPageChunks())
         all += chunk;
     return all;
+}
+
+Bytes settingsJob(const Selections& selections) {
+    const FlagSettings block = mdlFlagSettings::fncGetFlagSettings(selections);
+    return mdlFlagSettings::fncDownloadCommand(mdlFlagSettings::kApplySettings, &block);
 }
 
 std::vector<std::string> titlesOf(const std::vector<SpooledJob>& jobs) {
@@ -68,8 +69,8 @@ std::vector<std::string> titlesOf(const std::vector<SpooledJob>& jobs) {
 // A profile naming all nineteen settings in the window's words.
 std::string profileOf(const Selections& selections) {
     std::string text = "# written by the wine tests\n";
-    for (const SettingInfo& info : settingsTable())
-        text += info.caption + ": " + info.choices[selections[index(info.id)]] + "\n";
+    for (const std::string& line : profileLines(selections))
+        text += line + "\n";
     return text;
 }
 
@@ -82,88 +83,52 @@ Selections randomSelections(std::mt19937& random) {
     return selections;
 }
 
-// A Windows program's standard streams are in text mode: each line ends in CR LF.
-std::string unixLines(std::string text) {
-    std::string lines;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
-            lines += text[i];
-    }
-    return lines;
+// What the Linux build reads from a profile's text.
+Selections readOnLinux(const std::string& text) {
+    const ProfileReading reading = readProfile(text, "profile");
+    EXPECT_TRUE(reading.ok()) << reading.errors.front();
+    return profileSelections(reading.profile);
 }
 
-std::string shown(const ProcessResult& result) {
-    return "exit " + std::to_string(result.exitCode) + (result.timedOut ? " (timed out)" : "") +
-           "\nstdout: " + result.out + "\nstderr: " + result.err;
+// A profile as a Windows editor saves it: a byte order mark and CR LF line ends.
+std::string savedOnWindows(const std::string& text) {
+    std::string saved = "\xEF\xBB\xBF";
+    for (char c : text)
+        saved += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    return saved;
 }
 
-class WinspoolUnderWine : public testing::Test {
-protected:
-    static void SetUpTestSuite() {
-        whySkipped_ = CupsSandbox::whyUnavailable();
-        if (whySkipped_.empty())
-            whySkipped_ = WinePrefix::whyUnavailable();
-        if (whySkipped_.empty() && !std::ifstream(kProgram))
-            whySkipped_ = std::string("the Windows build was not made (") + kProgram +
-                          "): the mingw-w64 cross compiler is missing";
-        if (!whySkipped_.empty()) {
-            std::printf("wine tests skipped: %s\n", whySkipped_.c_str());
-            return;
-        }
-        try {
-            prefix_ = std::make_unique<WinePrefix>();
-            std::printf("wine prefix booted in %lld ms\n",
-                        static_cast<long long>(prefix_->bootTime().count()));
-        } catch (const std::exception& error) {
-            bootFailure_ = error.what();
-        }
+std::string resultLine(const std::string& label, PrinterResult result) {
+    return label + ": " + cli::resultWords(result) + "\n";
+}
+
+std::string messageLine(const std::string& label, const Message& message) {
+    return label + ": " + cli::PrinterMessageSink::oneLine(message.text()) + "\n";
+}
+
+// The field at that place of a tab-separated line; empty past the last.
+std::string fieldOf(const std::string& line, size_t place) {
+    std::istringstream split(line);
+    std::string field;
+    for (size_t i = 0; i <= place; ++i) {
+        if (!std::getline(split, field, '\t'))
+            return {};
     }
+    return field;
+}
 
-    static void TearDownTestSuite() { prefix_.reset(); }
+// Each line's name and default mark: the fields that wine gives as CUPS has them.
+std::string namesAndDefault(const std::string& listing) {
+    std::istringstream lines(listing);
+    std::string kept;
+    for (std::string line; std::getline(lines, line);)
+        kept += fieldOf(line, 0) + " " + fieldOf(line, 3) + "\n";
+    return kept;
+}
 
-    void SetUp() override {
-        if (!whySkipped_.empty())
-            GTEST_SKIP() << whySkipped_;
-        ASSERT_TRUE(bootFailure_.empty()) << bootFailure_;
-        sandbox.emplace();
-    }
+using WinspoolUnderWine = UnderWine;
 
-    void startWithQueues() {
-        sandbox->start();
-        sandbox->addQueue(kQueue, true);
-        sandbox->addQueue(kSecondQueue, false);
-    }
-
-    ProcessResult drive(const std::vector<std::string>& arguments) {
-        ProcessResult result = prefix_->run(kProgram, arguments);
-        result.out = unixLines(result.out);
-        result.err = unixLines(result.err);
-        return result;
-    }
-
-    // A profile in the prefix's work folder, named relative to it as a Windows program sees it.
-    std::string writeProfile(const std::string& name, const std::string& text) {
-        std::ofstream(prefix_->workFolder() + "/" + name, std::ios::binary) << text;
-        return name;
-    }
-
-    void expectNothingArrived(const std::vector<std::string>& queues) {
-        for (const std::string& queue : queues) {
-            SCOPED_TRACE(queue);
-            EXPECT_TRUE(sandbox->activeJobs(queue).empty());
-            EXPECT_TRUE(sandbox->completedJobs(queue).empty());
-            EXPECT_TRUE(sandbox->capturedJobs(queue).empty());
-        }
-    }
-
-    std::optional<CupsSandbox> sandbox;
-
-    static inline std::unique_ptr<WinePrefix> prefix_;
-    static inline std::string whySkipped_;
-    static inline std::string bootFailure_;
-};
-
-TEST_F(WinspoolUnderWine, EachJobArrivesByteForByteUnderItsDocumentName) {
+TEST_F(WinspoolUnderWine, EachJobArrivesByteForByteUnderItsJobNameAndASettingsJobPauses) {
     startWithQueues();
     const unsigned seed = 20261210;
     SCOPED_TRACE("seed " + std::to_string(seed));
@@ -172,147 +137,248 @@ TEST_F(WinspoolUnderWine, EachJobArrivesByteForByteUnderItsDocumentName) {
     struct Case {
         std::string what;
         std::vector<std::string> arguments;
-        std::string queue;
+        std::string queue;  // where it lands
+        std::string label;  // how the result line names the printer
         Bytes expected;
-        std::string documentName;
+        std::string jobName;
     };
-    std::vector<Case> cases;
-    // The first choice of every box gives a block with bytes of value 0.
-    std::vector<Selections> profiles{Selections{}};
-    for (int i = 0; i < 3; ++i)
-        profiles.push_back(randomSelections(random));
-    for (size_t i = 0; i < profiles.size(); ++i) {
-        const FlagSettings block = mdlFlagSettings::fncGetFlagSettings(profiles[i]);
+    const std::string exportCounter =
+        "Model: Export\n"
+        "font: courier\n"
+        "  Flow Control :  xon/xoff\n"
+        "Line Spacing: 8 LPI\n";
+    std::vector<Case> cases = {
+        // The first choice of every box gives a block with bytes of value 0.
+        {"apply, every first choice",
+         {"apply", writeFile("first.txt", profileOf(Selections{}))},
+         kQueue,
+         kQueue,
+         settingsJob(Selections{}),
+         kSettingsJob},
+        {"apply a profile saved on Windows, to a printer named in other letters",
+         {"apply", writeFile("counter.txt", savedOnWindows(exportCounter)), "-d", "second"},
+         kSecondQueue,
+         "second",
+         settingsJob(readOnLinux(exportCounter)),
+         kSettingsJob},
+    };
+    for (int i = 0; i < 2; ++i) {
+        const Selections selections = randomSelections(random);
         const std::string profile =
-            writeProfile("profile" + std::to_string(i) + ".txt", profileOf(profiles[i]));
+            writeFile("random" + std::to_string(i) + ".txt", profileOf(selections));
         std::vector<std::string> arguments{"apply", profile};
         std::string queue = kQueue;
-        if (i % 2 == 1) {
+        if (i == 1) {
             arguments.insert(arguments.end(), {"-d", kSecondQueue});
             queue = kSecondQueue;
         }
-        cases.push_back(
-            {"apply " + profileOf(profiles[i]), arguments, queue,
-             mdlFlagSettings::fncDownloadCommand(mdlFlagSettings::kApplySettings, &block),
-             kSettingsJob});
+        cases.push_back({"apply " + profileOf(selections), arguments, queue, queue,
+                         settingsJob(selections), kSettingsJob});
     }
-    cases.push_back({"restore", {"restore"}, kQueue, bytes({0x1B, 0x19, 0x01}), kSettingsJob});
+    cases.push_back({"restore", {"restore"}, kQueue, kQueue, kRestoreBytes, kSettingsJob});
     cases.push_back({"features page",
                      {"features-page", "-d", kSecondQueue},
                      kSecondQueue,
-                     joined(featuresPageChunks()),
+                     kSecondQueue,
+                     featuresPage(),
                      kFeaturesJob});
 
     std::map<std::string, size_t> jobsIn;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const ProcessResult result = drive(c.arguments);
-        EXPECT_EQ(result.exitCode, 0) << shown(result);
-        EXPECT_EQ(result.out, c.queue + ": sent\n");
-        EXPECT_EQ(result.err, "");
+        const ProgramAnswer answer = runWindows(c.arguments);
+        EXPECT_EQ(answer.exitCode, 0) << shown(answer);
+        EXPECT_EQ(answer.out, resultLine(c.label, PrinterResult::Sent));
+        EXPECT_EQ(answer.err, "");
+        // The pause comes after the job was handed over and before the program ends.
+        if (c.jobName == kSettingsJob) {
+            EXPECT_GE(answer.elapsed.count(), kPause.count());
+        }
         const size_t count = ++jobsIn[c.queue];
         const auto completed = sandbox->waitForCompletedJobs(c.queue, count);
         ASSERT_EQ(completed.size(), count);
-        EXPECT_EQ(completed.back().title, c.documentName);
+        EXPECT_EQ(completed.back().title, c.jobName);
         const auto captured = sandbox->capturedJobs(c.queue);
         ASSERT_EQ(captured.size(), count);
         EXPECT_EQ(captured.back(), c.expected);
     }
 }
 
+TEST_F(WinspoolUnderWine, ManyPrintersInOneRunEachGetTheJobOnceInAboutOnePause) {
+    sandbox->start();
+    const std::vector<std::string> queues = queueNames("fleet", 8);
+    for (const std::string& queue : queues)
+        sandbox->addQueue(queue, false);
+    std::mt19937 random(20261211);
+    const Selections selections = randomSelections(random);
+    std::vector<std::string> arguments{"apply", writeFile("fleet.txt", profileOf(selections))};
+    std::string expectedOut;
+    for (size_t i = 0; i < queues.size(); ++i) {
+        arguments.insert(arguments.end(), {"-d", queues[i]});
+        expectedOut += resultLine(queues[i], PrinterResult::Sent);
+        // One that does not exist, amid the others, in its place in the order.
+        if (i == 4) {
+            arguments.insert(arguments.end(), {"-d", "Missing"});
+            expectedOut += resultLine("Missing", PrinterResult::CannotOpen);
+        }
+    }
+
+    const ProgramAnswer answer = runWindows(arguments);
+    EXPECT_EQ(answer.exitCode, 1) << shown(answer);
+    EXPECT_EQ(answer.out, expectedOut);
+    EXPECT_EQ(answer.err, messageLine("Missing", messages::kOpenFailed));
+    EXPECT_GE(answer.elapsed.count(), kPause.count());
+    // One after the other they would take eight pauses.
+    EXPECT_LT(answer.elapsed.count(), 4 * kPause.count());
+    for (const std::string& queue : queues) {
+        SCOPED_TRACE(queue);
+        EXPECT_EQ(titlesOf(sandbox->waitForCompletedJobs(queue, 1)),
+                  std::vector<std::string>{kSettingsJob});
+        EXPECT_EQ(sandbox->capturedJobs(queue), std::vector<Bytes>{settingsJob(selections)});
+    }
+}
+
 TEST_F(WinspoolUnderWine, EachWayOfNotReachingThePrinterIsToldAndSendsNothing) {
+    struct Attempt {
+        std::vector<std::string> arguments;
+        std::string label;
+        const Message& message;
+        PrinterResult result;
+    };
     struct Case {
         const char* what;
         std::function<void()> arrange;
-        std::vector<std::string> arguments;
-        std::string expectedError;
         std::vector<std::string> queues;  // that the arrangement made
-    };
-    const auto noPrinter = [this] { sandbox->start(); };
-    const auto printers = [this] { startWithQueues(); };
-    const auto schedulerGone = [this] {
-        startWithQueues();
-        sandbox->stop();
+        std::vector<Attempt> attempts;
+        bool stopsTheScheduler = false;
     };
     const std::vector<std::string> both{kQueue, kSecondQueue};
     const std::vector<Case> cases = {
         {"no printer set up",
-         noPrinter,
-         {"restore"},
-         std::string("default printer: ") + kNoPrinterLine,
-         {}},
-        {"no printer set up, the features page",
-         noPrinter,
-         {"features-page"},
-         std::string("default printer: ") + kNoPrinterLine,
-         {}},
-        {"a printer name that does not exist",
-         printers,
-         {"restore", "-d", "Missing"},
-         std::string("Missing: ") + kOpenFailedLine,
-         both},
+         [this] { sandbox->start(); },
+         {},
+         {{{"restore"}, kNoDefaultLabel, messages::kNoPrinter, PrinterResult::NoPrinter},
+          {{"features-page"}, kNoDefaultLabel, messages::kNoPrinter, PrinterResult::NoPrinter}}},
+        {"printers, but not the one named",
+         [this] { startWithQueues(); },
+         both,
+         {{{"apply", "-d", "Missing"}, "Missing", messages::kOpenFailed, PrinterResult::CannotOpen},
+          // Wine reaches no shared printer.
+          {{"restore", "-d", "\\\\localhost\\Orvel"},
+           "\\\\localhost\\Orvel",
+           messages::kOpenFailed,
+           PrinterResult::CannotOpen}}},
         // Wine forgets the CUPS printers when the scheduler does not answer.
         {"no scheduler answers",
-         schedulerGone,
-         {"restore"},
-         std::string("default printer: ") + kNoPrinterLine,
-         both},
-        {"no scheduler answers for the named printer",
-         schedulerGone,
-         {"restore", "-d", kQueue},
-         std::string(kQueue) + ": " + kOpenFailedLine,
-         both},
+         [this] {
+             startWithQueues();
+             sandbox->stop();
+         },
+         both,
+         {{{"restore"}, kNoDefaultLabel, messages::kNoPrinter, PrinterResult::NoPrinter},
+          {{"features-page", "-d", kQueue},
+           kQueue,
+           messages::kOpenFailed,
+           PrinterResult::CannotOpen}},
+         true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         sandbox.reset();
         sandbox.emplace();
         c.arrange();
-        const ProcessResult result = drive(c.arguments);
-        EXPECT_EQ(result.exitCode, 1) << shown(result);
-        EXPECT_EQ(result.err, c.expectedError + "\n");
-        EXPECT_NE(result.out.find(": not sent"), std::string::npos) << result.out;
-        // Up again, if it was down: the scheduler must hold nothing of the refused job.
-        sandbox->stop();
-        sandbox->start();
+        for (const Attempt& attempt : c.attempts) {
+            SCOPED_TRACE(attempt.arguments.front());
+            const ProgramAnswer answer = runWindows(attempt.arguments);
+            EXPECT_EQ(answer.exitCode, 1) << shown(answer);
+            EXPECT_EQ(answer.err, messageLine(attempt.label, attempt.message));
+            EXPECT_EQ(answer.out, resultLine(attempt.label, attempt.result));
+            // No pause after a job that was not sent.
+            EXPECT_LT(answer.elapsed.count(), kPause.count());
+        }
+        // Up again, if it was down: the scheduler must hold nothing of the refused jobs.
+        if (c.stopsTheScheduler)
+            sandbox->start();
         expectNothingArrived(c.queues);
     }
 }
 
-// Windows refuses both downloads: the first because the printer is paused, the second because
-// the queue holds a job. Through wine neither shows, so both are taken and wait in the stopped
-// CUPS queue; they arrive intact once it is resumed.
-TEST_F(WinspoolUnderWine, AStoppedCupsQueueTakesTheJobsAndPrintsThemWhenResumed) {
+// The two messages that wine lets the program show, as the window shows them, in one line.
+TEST_F(WinspoolUnderWine, TheNoPrinterAndOpenFailureMessagesReadAsTheWindowsOwn) {
+    sandbox->start();
+    const ProgramAnswer noPrinter = runWindows({"features-page"});
+    EXPECT_EQ(noPrinter.err, std::string(kNoDefaultLabel) + ": " +
+                                 "No printer drivers are installed." + " " + "Download Failed!!" +
+                                 "\n");
+    const ProgramAnswer cannotOpen = runWindows({"restore", "-d", "Missing"});
+    EXPECT_EQ(cannotOpen.err, std::string("Missing: ") + "OpenPrinter Falied!!!" + " " +
+                                  "Unable to access printer" + "\n");
+}
+
+// Windows refuses the settings for a paused printer and for a queue that holds any job. Through
+// wine neither shows, and both take the settings: a queue that holds a job prints them past it,
+// a stopped queue keeps them and prints them once it is resumed.
+TEST_F(WinspoolUnderWine, QueuesThatWindowsWouldRefuseTakeTheSettingsUnderWine) {
     startWithQueues();
     sandbox->disableQueue(kQueue);
-    for (int i = 0; i < 2; ++i) {
-        const ProcessResult result = drive({"restore"});
-        EXPECT_EQ(result.exitCode, 0) << shown(result);
-        EXPECT_EQ(result.err, "");
-    }
-    EXPECT_EQ(titlesOf(sandbox->activeJobs(kQueue)),
-              (std::vector<std::string>{kSettingsJob, kSettingsJob}));
+    holdJob(kSecondQueue, "Invoice");
+    const ProgramAnswer answer = runWindows({"restore", "-d", kQueue, "-d", kSecondQueue});
+    EXPECT_EQ(answer.exitCode, 0) << shown(answer);
+    EXPECT_EQ(answer.out, resultLine(kQueue, PrinterResult::Sent) +
+                              resultLine(kSecondQueue, PrinterResult::Sent));
+    EXPECT_EQ(answer.err, "");
+    EXPECT_EQ(titlesOf(sandbox->waitForCompletedJobs(kSecondQueue, 1)),
+              std::vector<std::string>{kSettingsJob});
+    EXPECT_EQ(sandbox->capturedJobs(kSecondQueue), std::vector<Bytes>{kRestoreBytes});
+    EXPECT_EQ(titlesOf(sandbox->activeJobs(kSecondQueue)), std::vector<std::string>{"Invoice"});
+    EXPECT_EQ(titlesOf(sandbox->activeJobs(kQueue)), std::vector<std::string>{kSettingsJob});
     EXPECT_TRUE(sandbox->capturedJobs(kQueue).empty());
 
     ProcessRequest resume;
     resume.arguments = {"/usr/sbin/cupsenable", kQueue};
     const ProcessResult resumed = BoundedProcess::run(resume);
-    ASSERT_EQ(resumed.exitCode, 0) << shown(resumed);
-    ASSERT_EQ(sandbox->waitForCompletedJobs(kQueue, 2).size(), 2u);
-    EXPECT_EQ(sandbox->capturedJobs(kQueue),
-              (std::vector<Bytes>{bytes({0x1B, 0x19, 0x01}), bytes({0x1B, 0x19, 0x01})}));
+    ASSERT_EQ(resumed.exitCode, 0) << resumed.err;
+    ASSERT_EQ(sandbox->waitForCompletedJobs(kQueue, 1).size(), 1u);
+    EXPECT_EQ(sandbox->capturedJobs(kQueue), std::vector<Bytes>{kRestoreBytes});
 }
 
 TEST_F(WinspoolUnderWine, WithPrintersButNoCupsDefaultWineNamesOneOfThemAndTheJobGoesThere) {
     sandbox->start();
     sandbox->addQueue(kSecondQueue, false);
     sandbox->addQueue(kQueue, false);
-    const ProcessResult result = drive({"features-page"});
-    EXPECT_EQ(result.exitCode, 0) << shown(result);
-    const std::string chosen = result.out.substr(0, result.out.find(':'));
-    ASSERT_TRUE(chosen == kQueue || chosen == kSecondQueue) << shown(result);
+    const ProgramAnswer answer = runWindows({"features-page"});
+    EXPECT_EQ(answer.exitCode, 0) << shown(answer);
+    const std::string chosen = answer.out.substr(0, answer.out.find(':'));
+    ASSERT_TRUE(chosen == kQueue || chosen == kSecondQueue) << shown(answer);
     EXPECT_EQ(titlesOf(sandbox->waitForCompletedJobs(chosen, 1)),
-              (std::vector<std::string>{kFeaturesJob}));
+              std::vector<std::string>{kFeaturesJob});
+}
+
+// What wine's spooler tells of the queues: their names and which is the default, as CUPS has
+// them. Their state and their jobs it does not tell: every queue reads idle and empty.
+TEST_F(WinspoolUnderWine, ThePrinterListNamesTheQueuesAndTheDefaultAsTheLinuxBuildDoes) {
+    sandbox->start();
+    const ProgramAnswer none = runWindows({"printers"});
+    EXPECT_EQ(none.exitCode, 0) << shown(none);
+    const ProgramAnswer noneOnLinux = runLinux({"printers"});
+    EXPECT_EQ(none.out, noneOnLinux.out);
+    EXPECT_EQ(none.err, noneOnLinux.err);
+
+    sandbox->addQueue("Zeta", false);
+    sandbox->addQueue(kQueue, true);
+    sandbox->addQueue(kSecondQueue, false);
+    // Idle and empty, the queues read the same through both spoolers.
+    const ProgramAnswer idle = runWindows({"printers"});
+    EXPECT_EQ(idle.exitCode, 0) << shown(idle);
+    const ProgramAnswer idleOnLinux = runLinux({"printers"});
+    EXPECT_EQ(idle.out, idleOnLinux.out);
+    EXPECT_EQ(idle.out, "Orvel\tidle\t0\tdefault\nSecond\tidle\t0\nZeta\tidle\t0\n");
+
+    sandbox->disableQueue(kSecondQueue);
+    holdJob("Zeta", "Invoice");
+    const ProgramAnswer busy = runWindows({"printers"});
+    EXPECT_EQ(busy.exitCode, 0) << shown(busy);
+    EXPECT_EQ(namesAndDefault(busy.out), namesAndDefault(runLinux({"printers"}).out));
 }
 
 }  // namespace
