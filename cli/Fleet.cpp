@@ -12,8 +12,8 @@
 #include "cli/HandOffSlots.h"
 #include "cli/Printable.h"
 #include "cli/PrinterMessageSink.h"
-#include "printer/PrinterChoice.h"
-#include "printer/mdlFlagSettings.h"
+#include "printer/commands/mdlFlagSettings.h"
+#include "printer/job/PrinterChoice.h"
 
 namespace orvel::cli {
 

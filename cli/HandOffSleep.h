@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "printer/Services.h"
+#include "printer/job/Services.h"
 
 namespace orvel::cli {
 

@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "printer/Spooler.h"
+#include "printer/job/Spooler.h"
 
 namespace orvel::cli {
 

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "printer/QueueDirectory.h"
-#include "printer/Spooler.h"
+#include "printer/job/QueueDirectory.h"
+#include "printer/job/Spooler.h"
 
 namespace orvel::cli {
 

@@ -1,6 +1,6 @@
 #include "cli/PrinterJob.h"
 
-#include "printer/FeaturesPage.h"
+#include "printer/commands/FeaturesPage.h"
 
 namespace orvel::cli {
 

@@ -5,8 +5,8 @@
 
 #include <optional>
 
-#include "printer/RawJob.h"
-#include "printer/mdlFlagSettings.h"
+#include "printer/commands/mdlFlagSettings.h"
+#include "printer/job/RawJob.h"
 #include "settings/FlagSettings.h"
 
 namespace orvel::cli {

@@ -10,7 +10,7 @@
 
 #include "cli/Console.h"
 #include "cli/PrinterResult.h"
-#include "printer/Services.h"
+#include "printer/job/Services.h"
 
 namespace orvel::cli {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "printer/Messages.h"
+#include "printer/job/Messages.h"
 
 namespace orvel::cli {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "printer/RawJob.h"
+#include "printer/job/RawJob.h"
 
 namespace orvel::cli {
 

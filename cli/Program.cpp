@@ -9,7 +9,7 @@
 #include "cli/JobFile.h"
 #include "cli/Printable.h"
 #include "cli/PrinterJob.h"
-#include "printer/JobDecoder.h"
+#include "printer/commands/JobDecoder.h"
 #include "settings/Profile.h"
 #include "settings/mdlFlagSettings.h"
 

@@ -8,7 +8,7 @@
 #include "cli/Invocation.h"
 #include "cli/Platform.h"
 #include "cli/PrinterJob.h"
-#include "printer/Spooler.h"
+#include "printer/job/Spooler.h"
 #include "settings/FlagSettings.h"
 
 namespace orvel::cli {

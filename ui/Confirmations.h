@@ -1,7 +1,7 @@
 // The two questions the windows ask: is the printer ready, and does the user want to quit.
 #pragma once
 
-#include "printer/Messages.h"
+#include "printer/job/Messages.h"
 
 namespace orvel::confirmations {
 

@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "printer/Maker.h"
-#include "printer/Services.h"
+#include "printer/commands/Maker.h"
+#include "printer/job/Services.h"
 
 namespace orvel {
 

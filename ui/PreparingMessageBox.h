@@ -6,8 +6,8 @@
 
 #include <functional>
 
-#include "printer/Messages.h"
-#include "printer/Services.h"
+#include "printer/job/Messages.h"
+#include "printer/job/Services.h"
 
 namespace orvel {
 

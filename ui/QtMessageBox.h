@@ -2,7 +2,7 @@
 
 #include <QMessageBox>
 
-#include "printer/Services.h"
+#include "printer/job/Services.h"
 
 namespace orvel {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "printer/Services.h"
+#include "printer/job/Services.h"
 
 namespace orvel {
 

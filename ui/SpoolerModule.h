@@ -9,8 +9,8 @@
 #include <QString>
 #include <memory>
 
-#include "printer/Spooler.h"
 #include "printer/cups/SpoolerModuleEntries.h"
+#include "printer/job/Spooler.h"
 
 namespace orvel {
 

@@ -3,9 +3,9 @@
 
 #include <QString>
 
-#include "printer/RawJob.h"
-#include "printer/Services.h"
-#include "printer/Spooler.h"
+#include "printer/job/RawJob.h"
+#include "printer/job/Services.h"
+#include "printer/job/Spooler.h"
 #include "ui/PictureLoader.h"
 #include "ui/ProgramControl.h"
 

@@ -8,8 +8,8 @@
 #include <QSignalBlocker>
 #include <exception>
 
-#include "printer/FeaturesPage.h"
-#include "printer/Messages.h"
+#include "printer/commands/FeaturesPage.h"
+#include "printer/job/Messages.h"
 #include "settings/mdlFlagSettings.h"
 #include "ui/BuiltInPictures.h"
 #include "ui/CommandInputBlock.h"

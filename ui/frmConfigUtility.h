@@ -6,8 +6,8 @@
 #include <array>
 #include <memory>
 
-#include "printer/RawJob.h"
-#include "printer/mdlFlagSettings.h"
+#include "printer/commands/mdlFlagSettings.h"
+#include "printer/job/RawJob.h"
 #include "settings/FlagSettings.h"
 #include "settings/SettingsModel.h"
 #include "ui/HoverButtons.h"

@@ -1,7 +1,7 @@
 // The utility: the main window on the system's default printer.
 #include <QApplication>
 
-#include "printer/Maker.h"
+#include "printer/commands/Maker.h"
 #include "ui/Accessibility.h"
 #include "ui/BuiltInPictures.h"
 #include "ui/DesktopSession.h"

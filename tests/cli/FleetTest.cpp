@@ -15,7 +15,7 @@
 #include "cli/Console.h"
 #include "cli/Fleet.h"
 #include "cli/PrinterJob.h"
-#include "printer/FeaturesPage.h"
+#include "printer/commands/FeaturesPage.h"
 
 namespace orvel::cli {
 namespace {

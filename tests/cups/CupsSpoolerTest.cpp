@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "printer/FeaturesPage.h"
-#include "printer/Messages.h"
+#include "printer/commands/FeaturesPage.h"
+#include "printer/commands/mdlFlagSettings.h"
 #include "printer/cups/CupsSpooler.h"
-#include "printer/mdlFlagSettings.h"
+#include "printer/job/Messages.h"
 #include "tests/cups/CupsSandbox.h"
 #include "tests/support/FakeServices.h"
 

@@ -17,10 +17,10 @@
 #include <string>
 #include <thread>
 
-#include "printer/Messages.h"
-#include "printer/RawJob.h"
+#include "printer/commands/mdlFlagSettings.h"
 #include "printer/cups/CupsSpooler.h"
-#include "printer/mdlFlagSettings.h"
+#include "printer/job/Messages.h"
+#include "printer/job/RawJob.h"
 #include "tests/cups/LoopbackListener.h"
 #include "tests/support/FakeServices.h"
 

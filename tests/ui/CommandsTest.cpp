@@ -2,7 +2,7 @@
 // outcome of the printer procedures.
 #include <functional>
 
-#include "printer/Messages.h"
+#include "printer/job/Messages.h"
 #include "tests/ui/WidgetEvents.h"
 #include "tests/ui/WindowFixture.h"
 #include "ui/PictureControl.h"

@@ -10,8 +10,8 @@
 #include <QTemporaryDir>
 #include <algorithm>
 
-#include "printer/RawJob.h"
 #include "printer/cups/SpoolerModuleEntries.h"
+#include "printer/job/RawJob.h"
 #include "tests/support/FakeServices.h"
 #include "ui/SpoolerModule.h"
 

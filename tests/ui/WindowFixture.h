@@ -8,7 +8,7 @@
 #include <QTest>
 #include <memory>
 
-#include "printer/Messages.h"
+#include "printer/job/Messages.h"
 #include "tests/support/CountingPictureLoader.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/RecordingSpooler.h"

@@ -13,8 +13,8 @@
 #include <chrono>
 #include <cstdio>
 
-#include "printer/RawJob.h"
-#include "printer/mdlFlagSettings.h"
+#include "printer/commands/mdlFlagSettings.h"
+#include "printer/job/RawJob.h"
 #include "tests/support/FakeServices.h"
 
 #ifdef ORVEL_SPOOLER_MODULE

@@ -1,6 +1,6 @@
-#include "printer/RawJob.h"
+#include "printer/job/RawJob.h"
 
-#include "printer/Messages.h"
+#include "printer/job/Messages.h"
 
 namespace orvel {
 

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "printer/RawJob.h"
+#include "printer/job/RawJob.h"
 
 namespace orvel {
 

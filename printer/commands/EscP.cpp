@@ -1,4 +1,4 @@
-#include "printer/EscP.h"
+#include "printer/commands/EscP.h"
 
 #include <stdexcept>
 

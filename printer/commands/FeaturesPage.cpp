@@ -1,7 +1,7 @@
-#include "printer/FeaturesPage.h"
+#include "printer/commands/FeaturesPage.h"
 
-#include "printer/EscP.h"
-#include "printer/Maker.h"
+#include "printer/commands/EscP.h"
+#include "printer/commands/Maker.h"
 
 namespace orvel {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "printer/Spooler.h"
+#include "printer/job/Spooler.h"
 #include "settings/FlagSettings.h"
 #include "settings/SettingsTable.h"
 

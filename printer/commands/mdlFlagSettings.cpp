@@ -1,9 +1,9 @@
-#include "printer/mdlFlagSettings.h"
+#include "printer/commands/mdlFlagSettings.h"
 
 #include <stdexcept>
 
-#include "printer/EscP.h"
-#include "printer/Messages.h"
+#include "printer/commands/EscP.h"
+#include "printer/job/Messages.h"
 
 namespace orvel::mdlFlagSettings {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "printer/Spooler.h"
+#include "printer/job/Spooler.h"
 
 namespace orvel::escp {
 

@@ -1,4 +1,4 @@
-#include "printer/PrinterChoice.h"
+#include "printer/job/PrinterChoice.h"
 
 #include <utility>
 

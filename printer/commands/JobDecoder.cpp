@@ -1,10 +1,10 @@
-#include "printer/JobDecoder.h"
+#include "printer/commands/JobDecoder.h"
 
 #include <cstdio>
 #include <utility>
 
-#include "printer/EscP.h"
-#include "printer/mdlFlagSettings.h"
+#include "printer/commands/EscP.h"
+#include "printer/commands/mdlFlagSettings.h"
 #include "settings/Profile.h"
 #include "settings/mdlFlagSettings.h"
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "printer/Services.h"
-#include "printer/Spooler.h"
+#include "printer/job/Services.h"
+#include "printer/job/Spooler.h"
 
 namespace orvel {
 

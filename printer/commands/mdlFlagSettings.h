@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "printer/RawJob.h"
+#include "printer/job/RawJob.h"
 #include "settings/FlagSettings.h"
 
 namespace orvel {

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "printer/Spooler.h"
+#include "printer/job/Spooler.h"
 
 namespace orvel {
 

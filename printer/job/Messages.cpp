@@ -1,4 +1,4 @@
-#include "printer/Messages.h"
+#include "printer/job/Messages.h"
 
 namespace orvel {
 
