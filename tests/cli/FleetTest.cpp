@@ -12,9 +12,9 @@
 #include <stdexcept>
 #include <thread>
 
-#include "cli/Console.h"
-#include "cli/Fleet.h"
-#include "cli/PrinterJob.h"
+#include "cli/fleet/Fleet.h"
+#include "cli/fleet/PrinterJob.h"
+#include "cli/io/Console.h"
 #include "printer/commands/FeaturesPage.h"
 
 namespace orvel::cli {

@@ -24,8 +24,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/PrinterMessageSink.h"
-#include "cli/PrinterResult.h"
+#include "cli/fleet/PrinterMessageSink.h"
+#include "cli/fleet/PrinterResult.h"
 #include "printer/commands/FeaturesPage.h"
 #include "printer/commands/mdlFlagSettings.h"
 #include "printer/job/Messages.h"

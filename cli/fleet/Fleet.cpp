@@ -1,4 +1,4 @@
-#include "cli/Fleet.h"
+#include "cli/fleet/Fleet.h"
 
 #include <atomic>
 #include <exception>
@@ -8,10 +8,10 @@
 #include <thread>
 #include <utility>
 
-#include "cli/HandOffSleep.h"
-#include "cli/HandOffSlots.h"
-#include "cli/Printable.h"
-#include "cli/PrinterMessageSink.h"
+#include "cli/fleet/HandOffSleep.h"
+#include "cli/fleet/HandOffSlots.h"
+#include "cli/fleet/PrinterMessageSink.h"
+#include "cli/io/Printable.h"
 #include "printer/commands/mdlFlagSettings.h"
 #include "printer/job/PrinterChoice.h"
 

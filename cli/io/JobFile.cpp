@@ -1,10 +1,10 @@
-#include "cli/JobFile.h"
+#include "cli/io/JobFile.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
-#include "cli/StandardStreams.h"
+#include "cli/io/StandardStreams.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

@@ -1,14 +1,14 @@
-#include "cli/Program.h"
+#include "cli/command/Program.h"
 
 #include <vector>
 
-#include "cli/BoundedRead.h"
-#include "cli/CommandLine.h"
-#include "cli/Fleet.h"
-#include "cli/HelpText.h"
-#include "cli/JobFile.h"
-#include "cli/Printable.h"
-#include "cli/PrinterJob.h"
+#include "cli/command/CommandLine.h"
+#include "cli/command/HelpText.h"
+#include "cli/fleet/Fleet.h"
+#include "cli/fleet/PrinterJob.h"
+#include "cli/io/BoundedRead.h"
+#include "cli/io/JobFile.h"
+#include "cli/io/Printable.h"
 #include "printer/commands/JobDecoder.h"
 #include "settings/Profile.h"
 #include "settings/mdlFlagSettings.h"

@@ -1,4 +1,4 @@
-#include "cli/CommandLine.h"
+#include "cli/command/CommandLine.h"
 
 #include <algorithm>
 #include <optional>

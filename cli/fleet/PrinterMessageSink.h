@@ -8,8 +8,8 @@
 #include <optional>
 #include <string>
 
-#include "cli/Console.h"
-#include "cli/PrinterResult.h"
+#include "cli/fleet/PrinterResult.h"
+#include "cli/io/Console.h"
 #include "printer/job/Services.h"
 
 namespace orvel::cli {

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/Console.h"
-#include "cli/Platform.h"
-#include "cli/PrinterJob.h"
-#include "cli/PrinterResult.h"
+#include "cli/fleet/PrinterJob.h"
+#include "cli/fleet/PrinterResult.h"
+#include "cli/io/Console.h"
+#include "cli/io/Platform.h"
 
 namespace orvel::cli {
 

@@ -1,4 +1,4 @@
-#include "cli/PrinterMessageSink.h"
+#include "cli/fleet/PrinterMessageSink.h"
 
 #include <utility>
 

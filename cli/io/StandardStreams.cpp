@@ -1,4 +1,4 @@
-#include "cli/StandardStreams.h"
+#include "cli/io/StandardStreams.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/Invocation.h"
+#include "cli/command/Invocation.h"
 
 namespace orvel::cli {
 

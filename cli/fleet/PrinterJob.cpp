@@ -1,4 +1,4 @@
-#include "cli/PrinterJob.h"
+#include "cli/fleet/PrinterJob.h"
 
 #include "printer/commands/FeaturesPage.h"
 

@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "cli/Console.h"
-#include "cli/Invocation.h"
-#include "cli/Platform.h"
-#include "cli/PrinterJob.h"
+#include "cli/command/Invocation.h"
+#include "cli/fleet/PrinterJob.h"
+#include "cli/io/Console.h"
+#include "cli/io/Platform.h"
 #include "printer/job/Spooler.h"
 #include "settings/FlagSettings.h"
 

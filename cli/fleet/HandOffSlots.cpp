@@ -1,4 +1,4 @@
-#include "cli/HandOffSlots.h"
+#include "cli/fleet/HandOffSlots.h"
 
 namespace orvel::cli {
 

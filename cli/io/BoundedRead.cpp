@@ -1,11 +1,11 @@
-#include "cli/BoundedRead.h"
+#include "cli/io/BoundedRead.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 
-#include "cli/StandardStreams.h"
+#include "cli/io/StandardStreams.h"
 
 namespace orvel::cli {
 

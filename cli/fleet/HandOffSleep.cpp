@@ -1,4 +1,4 @@
-#include "cli/HandOffSleep.h"
+#include "cli/fleet/HandOffSleep.h"
 
 #include <utility>
 

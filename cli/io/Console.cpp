@@ -1,4 +1,4 @@
-#include "cli/Console.h"
+#include "cli/io/Console.h"
 
 namespace orvel::cli {
 

@@ -1,4 +1,4 @@
-#include "cli/PrinterResult.h"
+#include "cli/fleet/PrinterResult.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "cli/Printable.h"
+#include "cli/io/Printable.h"
 
 namespace orvel::cli {
 
