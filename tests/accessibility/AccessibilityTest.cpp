@@ -9,7 +9,7 @@
 #include <cctype>
 
 #include "tests/ui/WindowFixture.h"
-#include "ui/Accessibility.h"
+#include "ui/desktop/Accessibility.h"
 
 namespace orvel::test {
 namespace {

@@ -5,7 +5,7 @@
 #include <QTest>
 
 #include "tests/ui/WindowFixture.h"
-#include "ui/BuiltInPictures.h"
+#include "ui/loading/BuiltInPictures.h"
 
 namespace orvel::test {
 namespace {

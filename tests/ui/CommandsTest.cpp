@@ -5,7 +5,7 @@
 #include "printer/job/Messages.h"
 #include "tests/ui/WidgetEvents.h"
 #include "tests/ui/WindowFixture.h"
-#include "ui/PictureControl.h"
+#include "ui/buttons/PictureControl.h"
 
 namespace orvel::test {
 namespace {

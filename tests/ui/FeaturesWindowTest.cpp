@@ -2,8 +2,8 @@
 #include <QPlainTextEdit>
 
 #include "tests/ui/WindowFixture.h"
-#include "ui/FeaturesText.h"
-#include "ui/PictureControl.h"
+#include "ui/buttons/PictureControl.h"
+#include "ui/windows/FeaturesText.h"
 
 namespace orvel::test {
 namespace {

@@ -10,8 +10,8 @@
 #include "tests/ui/UserInput.h"
 #include "tests/ui/WidgetEvents.h"
 #include "tests/ui/WindowFixture.h"
-#include "ui/QtMessageBox.h"
-#include "ui/QtSleep.h"
+#include "ui/services/QtMessageBox.h"
+#include "ui/services/QtSleep.h"
 
 namespace orvel::test {
 namespace {

@@ -13,10 +13,10 @@
 
 #include "tests/ui/UserInput.h"
 #include "tests/ui/WindowFixture.h"
-#include "ui/BuiltInPictures.h"
-#include "ui/ButtonPictures.h"
-#include "ui/MouseButtons.h"
-#include "ui/QtPictureLoader.h"
+#include "ui/buttons/ButtonPictures.h"
+#include "ui/input/MouseButtons.h"
+#include "ui/loading/BuiltInPictures.h"
+#include "ui/loading/QtPictureLoader.h"
 
 namespace orvel::test {
 namespace {

@@ -8,7 +8,7 @@
 #include <QScreen>
 
 #include "tests/ui/WindowFixture.h"
-#include "ui/PictureControl.h"
+#include "ui/buttons/PictureControl.h"
 
 namespace orvel::test {
 namespace {

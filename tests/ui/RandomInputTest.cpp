@@ -10,8 +10,8 @@
 #include "settings/mdlFlagSettings.h"
 #include "tests/ui/UserInput.h"
 #include "tests/ui/WindowFixture.h"
-#include "ui/KeyCodes.h"
-#include "ui/ShortcutTables.h"
+#include "ui/buttons/ShortcutTables.h"
+#include "ui/input/KeyCodes.h"
 
 namespace orvel::test {
 namespace {

@@ -12,10 +12,10 @@
 #include "tests/support/CountingPictureLoader.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/RecordingSpooler.h"
-#include "ui/PictureControl.h"
-#include "ui/ProgramControl.h"
-#include "ui/frmConfigUtility.h"
-#include "ui/frmFeatures.h"
+#include "ui/buttons/PictureControl.h"
+#include "ui/services/ProgramControl.h"
+#include "ui/windows/frmConfigUtility.h"
+#include "ui/windows/frmFeatures.h"
 
 namespace orvel::test {
 

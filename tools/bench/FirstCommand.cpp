@@ -18,7 +18,7 @@
 #include "tests/support/FakeServices.h"
 
 #ifdef ORVEL_SPOOLER_MODULE
-#include "ui/SpoolerModule.h"
+#include "ui/services/SpoolerModule.h"
 #else
 #include "printer/cups/CupsSpooler.h"
 #endif
