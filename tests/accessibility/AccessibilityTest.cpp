@@ -8,7 +8,7 @@
 #include <QTest>
 #include <cctype>
 
-#include "tests/ui/WindowFixture.h"
+#include "tests/ui/windows/WindowFixture.h"
 #include "ui/desktop/Accessibility.h"
 
 namespace orvel::test {

@@ -4,7 +4,7 @@
 #include <QIcon>
 #include <QTest>
 
-#include "tests/ui/WindowFixture.h"
+#include "tests/ui/windows/WindowFixture.h"
 #include "ui/loading/BuiltInPictures.h"
 
 namespace orvel::test {

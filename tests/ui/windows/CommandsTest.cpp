@@ -3,8 +3,8 @@
 #include <functional>
 
 #include "printer/job/Messages.h"
-#include "tests/ui/WidgetEvents.h"
-#include "tests/ui/WindowFixture.h"
+#include "tests/ui/windows/WidgetEvents.h"
+#include "tests/ui/windows/WindowFixture.h"
 #include "ui/buttons/PictureControl.h"
 
 namespace orvel::test {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "settings/mdlFlagSettings.h"
-#include "tests/ui/UserInput.h"
-#include "tests/ui/WindowFixture.h"
+#include "tests/ui/windows/UserInput.h"
+#include "tests/ui/windows/WindowFixture.h"
 #include "ui/buttons/ShortcutTables.h"
 #include "ui/input/KeyCodes.h"
 

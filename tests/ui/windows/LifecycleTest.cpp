@@ -4,7 +4,7 @@
 #include <QScreen>
 #include <QTextCursor>
 
-#include "tests/ui/WindowFixture.h"
+#include "tests/ui/windows/WindowFixture.h"
 #include "ui/buttons/PictureControl.h"
 
 namespace orvel::test {

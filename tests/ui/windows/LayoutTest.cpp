@@ -7,7 +7,7 @@
 #include <QRadioButton>
 #include <QScreen>
 
-#include "tests/ui/WindowFixture.h"
+#include "tests/ui/windows/WindowFixture.h"
 #include "ui/buttons/PictureControl.h"
 
 namespace orvel::test {

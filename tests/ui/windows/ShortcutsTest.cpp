@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/ui/UserInput.h"
-#include "tests/ui/WindowFixture.h"
+#include "tests/ui/windows/UserInput.h"
+#include "tests/ui/windows/WindowFixture.h"
 
 namespace orvel::test {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "printer/cups/CupsSpooler.h"
 #include "tests/cups/CupsSandbox.h"
-#include "tests/ui/WindowFixture.h"
+#include "tests/ui/windows/WindowFixture.h"
 
 namespace orvel::test {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/ui/UserInput.h"
-#include "tests/ui/WidgetEvents.h"
-#include "tests/ui/WindowFixture.h"
+#include "tests/ui/windows/UserInput.h"
+#include "tests/ui/windows/WidgetEvents.h"
+#include "tests/ui/windows/WindowFixture.h"
 #include "ui/services/QtMessageBox.h"
 #include "ui/services/QtSleep.h"
 

@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "tests/ui/UserInput.h"
-#include "tests/ui/WindowFixture.h"
+#include "tests/ui/windows/UserInput.h"
+#include "tests/ui/windows/WindowFixture.h"
 #include "ui/buttons/ButtonPictures.h"
 #include "ui/input/MouseButtons.h"
 #include "ui/loading/BuiltInPictures.h"

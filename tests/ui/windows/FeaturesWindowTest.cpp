@@ -1,7 +1,7 @@
 // The features window's list and its two buttons.
 #include <QPlainTextEdit>
 
-#include "tests/ui/WindowFixture.h"
+#include "tests/ui/windows/WindowFixture.h"
 #include "ui/buttons/PictureControl.h"
 #include "ui/windows/FeaturesText.h"
 
