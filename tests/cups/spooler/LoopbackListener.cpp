@@ -1,4 +1,4 @@
-#include "tests/cups/LoopbackListener.h"
+#include "tests/cups/spooler/LoopbackListener.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

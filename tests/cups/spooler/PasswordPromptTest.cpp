@@ -21,7 +21,7 @@
 #include "printer/cups/CupsSpooler.h"
 #include "printer/job/Messages.h"
 #include "printer/job/RawJob.h"
-#include "tests/cups/LoopbackListener.h"
+#include "tests/cups/spooler/LoopbackListener.h"
 #include "tests/support/FakeServices.h"
 
 namespace orvel {

@@ -1,4 +1,4 @@
-#include "tests/cups/SilentScheduler.h"
+#include "tests/cups/spooler/SilentScheduler.h"
 
 #include <poll.h>
 #include <sys/socket.h>
@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "tests/cups/LoopbackListener.h"
+#include "tests/cups/spooler/LoopbackListener.h"
 
 namespace orvel::test {
 

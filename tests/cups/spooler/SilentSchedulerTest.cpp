@@ -16,7 +16,7 @@
 #include "printer/cups/CupsSpooler.h"
 #include "printer/job/Messages.h"
 #include "tests/cups/CupsSandbox.h"
-#include "tests/cups/SilentScheduler.h"
+#include "tests/cups/spooler/SilentScheduler.h"
 #include "tests/support/FakeServices.h"
 
 namespace orvel {
