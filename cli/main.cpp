@@ -7,11 +7,11 @@
 #include <thread>
 #include <vector>
 
-#include "cli/Console.h"
-#include "cli/HelpText.h"
-#include "cli/Platform.h"
-#include "cli/Program.h"
-#include "cli/StandardStreams.h"
+#include "cli/command/HelpText.h"
+#include "cli/command/Program.h"
+#include "cli/io/Console.h"
+#include "cli/io/Platform.h"
+#include "cli/io/StandardStreams.h"
 
 #ifdef _WIN32
 #include "printer/win/WinQueueDirectory.h"

@@ -1,23 +1,23 @@
 // The utility: the main window on the system's default printer.
 #include <QApplication>
 
-#include "printer/Maker.h"
-#include "ui/Accessibility.h"
-#include "ui/BuiltInPictures.h"
-#include "ui/DesktopSession.h"
-#include "ui/ProgramFolder.h"
-#include "ui/QtMessageBox.h"
-#include "ui/QtPictureLoader.h"
-#include "ui/QtProgramControl.h"
-#include "ui/QtSleep.h"
-#include "ui/frmConfigUtility.h"
+#include "printer/commands/Maker.h"
+#include "ui/desktop/Accessibility.h"
+#include "ui/desktop/DesktopSession.h"
+#include "ui/loading/BuiltInPictures.h"
+#include "ui/loading/ProgramFolder.h"
+#include "ui/loading/QtPictureLoader.h"
+#include "ui/services/QtMessageBox.h"
+#include "ui/services/QtProgramControl.h"
+#include "ui/services/QtSleep.h"
+#include "ui/windows/frmConfigUtility.h"
 
 #ifdef _WIN32
 #include "printer/win/WinSpooler.h"
 #else
-#include "ui/Confirmations.h"
-#include "ui/PreparingMessageBox.h"
-#include "ui/SpoolerModule.h"
+#include "ui/desktop/PreparingMessageBox.h"
+#include "ui/services/SpoolerModule.h"
+#include "ui/windows/Confirmations.h"
 #endif
 
 int main(int argc, char* argv[]) {

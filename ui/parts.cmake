@@ -3,16 +3,16 @@
 find_package(Qt6 REQUIRED COMPONENTS Widgets)
 
 add_library(orvel_ui_parts STATIC
-    ${CMAKE_CURRENT_LIST_DIR}/PictureLoader.h
-    ${CMAKE_CURRENT_LIST_DIR}/EndWatchingBuffer.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/QtPictureLoader.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/ProgramFolder.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/ButtonPictures.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/HoverButtons.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/KeyCodes.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/KeyPreview.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/KeyPreviewFilter.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/ShortcutTables.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/loading/PictureLoader.h
+    ${CMAKE_CURRENT_LIST_DIR}/loading/EndWatchingBuffer.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/loading/QtPictureLoader.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/loading/ProgramFolder.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/buttons/ButtonPictures.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/buttons/HoverButtons.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/input/KeyCodes.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/input/KeyPreview.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/input/KeyPreviewFilter.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/buttons/ShortcutTables.cpp
 )
 set_target_properties(orvel_ui_parts PROPERTIES AUTOMOC ON)
 target_include_directories(orvel_ui_parts PUBLIC ${CMAKE_CURRENT_LIST_DIR}/..)

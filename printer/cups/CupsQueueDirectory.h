@@ -3,8 +3,8 @@
 
 #include <chrono>
 
-#include "printer/QueueDirectory.h"
 #include "printer/cups/CupsSpooler.h"
+#include "printer/job/QueueDirectory.h"
 
 namespace orvel {
 

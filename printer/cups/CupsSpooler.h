@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "printer/Spooler.h"
 #include "printer/cups/SchedulerConnection.h"
+#include "printer/job/Spooler.h"
 
 namespace orvel {
 

@@ -4,7 +4,7 @@
 // that the program finds them by name.
 #pragma once
 
-#include "printer/Spooler.h"
+#include "printer/job/Spooler.h"
 
 namespace orvel::spooler_module {
 

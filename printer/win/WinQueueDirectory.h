@@ -1,7 +1,7 @@
 // The printers that winspool offers, local ones and connections to shared ones.
 #pragma once
 
-#include "printer/QueueDirectory.h"
+#include "printer/job/QueueDirectory.h"
 
 namespace orvel {
 

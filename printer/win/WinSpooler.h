@@ -4,7 +4,7 @@
 #include <map>
 #include <string>
 
-#include "printer/Spooler.h"
+#include "printer/job/Spooler.h"
 
 namespace orvel {
 

@@ -8,8 +8,8 @@
 #include <QTest>
 #include <cctype>
 
-#include "tests/ui/WindowFixture.h"
-#include "ui/Accessibility.h"
+#include "tests/ui/windows/WindowFixture.h"
+#include "ui/desktop/Accessibility.h"
 
 namespace orvel::test {
 namespace {

@@ -4,8 +4,8 @@
 #include <QIcon>
 #include <QTest>
 
-#include "tests/ui/WindowFixture.h"
-#include "ui/BuiltInPictures.h"
+#include "tests/ui/windows/WindowFixture.h"
+#include "ui/loading/BuiltInPictures.h"
 
 namespace orvel::test {
 namespace {

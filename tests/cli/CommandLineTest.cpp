@@ -1,7 +1,7 @@
 // The command line, read and checked before anything runs.
 #include <gtest/gtest.h>
 
-#include "cli/CommandLine.h"
+#include "cli/command/CommandLine.h"
 
 namespace orvel::cli {
 namespace {

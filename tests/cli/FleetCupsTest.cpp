@@ -9,7 +9,7 @@
 #include <random>
 #include <sstream>
 
-#include "printer/FeaturesPage.h"
+#include "printer/commands/FeaturesPage.h"
 #include "settings/Profile.h"
 #include "tests/cli/ProgramRun.h"
 #include "tests/cli/SandboxQueues.h"

@@ -12,10 +12,10 @@
 #include <stdexcept>
 #include <thread>
 
-#include "cli/Console.h"
-#include "cli/Fleet.h"
-#include "cli/PrinterJob.h"
-#include "printer/FeaturesPage.h"
+#include "cli/fleet/Fleet.h"
+#include "cli/fleet/PrinterJob.h"
+#include "cli/io/Console.h"
+#include "printer/commands/FeaturesPage.h"
 
 namespace orvel::cli {
 namespace {

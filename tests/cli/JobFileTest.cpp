@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <thread>
 
-#include "cli/JobFile.h"
+#include "cli/io/JobFile.h"
 #include "tests/cli/ProgramRun.h"
 
 namespace orvel::cli {

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "printer/Spooler.h"
+#include "printer/job/Spooler.h"
 
 namespace orvel::test {
 

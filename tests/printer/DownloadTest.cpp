@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "printer/Messages.h"
-#include "printer/mdlFlagSettings.h"
+#include "printer/commands/mdlFlagSettings.h"
+#include "printer/job/Messages.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/RecordingSpooler.h"
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "printer/FeaturesPage.h"
-#include "printer/Maker.h"
+#include "printer/commands/FeaturesPage.h"
+#include "printer/commands/Maker.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/RecordingSpooler.h"
 

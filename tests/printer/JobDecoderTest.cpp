@@ -6,10 +6,10 @@
 #include <map>
 #include <random>
 
-#include "printer/FeaturesPage.h"
-#include "printer/JobDecoder.h"
-#include "printer/Maker.h"
-#include "printer/mdlFlagSettings.h"
+#include "printer/commands/FeaturesPage.h"
+#include "printer/commands/JobDecoder.h"
+#include "printer/commands/Maker.h"
+#include "printer/commands/mdlFlagSettings.h"
 #include "settings/Profile.h"
 #include "settings/mdlFlagSettings.h"
 #include "tests/support/BlockVectors.h"

@@ -12,7 +12,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "ui/PictureLoader.h"
+#include "ui/loading/PictureLoader.h"
 
 namespace orvel::test {
 

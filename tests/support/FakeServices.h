@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "printer/Services.h"
+#include "printer/job/Services.h"
 
 namespace orvel::test {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "printer/Spooler.h"
+#include "printer/job/Spooler.h"
 
 namespace orvel::test {
 

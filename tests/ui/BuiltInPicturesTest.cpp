@@ -10,8 +10,8 @@
 #include <QResource>
 #include <cstring>
 
-#include "ui/BuiltInPictures.h"
-#include "ui/PackedPicture.h"
+#include "ui/loading/BuiltInPictures.h"
+#include "ui/loading/PackedPicture.h"
 
 namespace orvel {
 namespace {

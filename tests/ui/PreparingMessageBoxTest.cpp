@@ -8,9 +8,9 @@
 #include <QTimer>
 
 #include "tests/support/FakeServices.h"
-#include "ui/Confirmations.h"
-#include "ui/PreparingMessageBox.h"
-#include "ui/QtMessageBox.h"
+#include "ui/desktop/PreparingMessageBox.h"
+#include "ui/services/QtMessageBox.h"
+#include "ui/windows/Confirmations.h"
 
 namespace orvel::test {
 namespace {

@@ -7,9 +7,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include "ui/PictureControl.h"
-#include "ui/QtMessageBox.h"
-#include "ui/QtSleep.h"
+#include "ui/buttons/PictureControl.h"
+#include "ui/services/QtMessageBox.h"
+#include "ui/services/QtSleep.h"
 
 namespace orvel {
 namespace {

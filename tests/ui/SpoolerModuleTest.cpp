@@ -10,10 +10,10 @@
 #include <QTemporaryDir>
 #include <algorithm>
 
-#include "printer/RawJob.h"
 #include "printer/cups/SpoolerModuleEntries.h"
+#include "printer/job/RawJob.h"
 #include "tests/support/FakeServices.h"
-#include "ui/SpoolerModule.h"
+#include "ui/services/SpoolerModule.h"
 
 #ifdef ORVEL_CUPS_MODULE_PATH
 #include "tests/cups/CupsSandbox.h"

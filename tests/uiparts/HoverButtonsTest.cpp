@@ -1,4 +1,4 @@
-#include "ui/HoverButtons.h"
+#include "ui/buttons/HoverButtons.h"
 
 #include <gtest/gtest.h>
 

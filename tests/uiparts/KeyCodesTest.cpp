@@ -1,4 +1,4 @@
-#include "ui/KeyCodes.h"
+#include "ui/input/KeyCodes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/KeyPreview.h"
+#include "ui/input/KeyPreview.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/KeyCodes.h"
-#include "ui/ShortcutTables.h"
+#include "ui/buttons/ShortcutTables.h"
+#include "ui/input/KeyCodes.h"
 
 namespace orvel {
 namespace {

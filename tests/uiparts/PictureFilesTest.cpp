@@ -15,9 +15,9 @@
 #include <optional>
 #include <thread>
 
-#include "ui/ButtonPictures.h"
-#include "ui/ProgramFolder.h"
-#include "ui/QtPictureLoader.h"
+#include "ui/buttons/ButtonPictures.h"
+#include "ui/loading/ProgramFolder.h"
+#include "ui/loading/QtPictureLoader.h"
 
 #ifndef _WIN32
 #include <fcntl.h>

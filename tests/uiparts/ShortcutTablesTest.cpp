@@ -1,4 +1,4 @@
-#include "ui/ShortcutTables.h"
+#include "ui/buttons/ShortcutTables.h"
 
 #include <gtest/gtest.h>
 

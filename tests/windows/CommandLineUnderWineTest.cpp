@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "printer/FeaturesPage.h"
-#include "printer/mdlFlagSettings.h"
+#include "printer/commands/FeaturesPage.h"
+#include "printer/commands/mdlFlagSettings.h"
 #include "settings/Profile.h"
 #include "settings/mdlFlagSettings.h"
 #include "tests/windows/UnderWine.h"

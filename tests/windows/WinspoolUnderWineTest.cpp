@@ -24,11 +24,11 @@
 #include <string>
 #include <vector>
 
-#include "cli/PrinterMessageSink.h"
-#include "cli/PrinterResult.h"
-#include "printer/FeaturesPage.h"
-#include "printer/Messages.h"
-#include "printer/mdlFlagSettings.h"
+#include "cli/fleet/PrinterMessageSink.h"
+#include "cli/fleet/PrinterResult.h"
+#include "printer/commands/FeaturesPage.h"
+#include "printer/commands/mdlFlagSettings.h"
+#include "printer/job/Messages.h"
 #include "settings/Profile.h"
 #include "settings/SettingsTable.h"
 #include "settings/mdlFlagSettings.h"

@@ -16,8 +16,8 @@
 #include <thread>
 #include <vector>
 
+#include "printer/commands/mdlFlagSettings.h"
 #include "printer/cups/CupsSpooler.h"
-#include "printer/mdlFlagSettings.h"
 #include "tests/cups/CupsSandbox.h"
 #include "tests/support/FakeServices.h"
 

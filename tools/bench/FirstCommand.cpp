@@ -13,12 +13,12 @@
 #include <chrono>
 #include <cstdio>
 
-#include "printer/RawJob.h"
-#include "printer/mdlFlagSettings.h"
+#include "printer/commands/mdlFlagSettings.h"
+#include "printer/job/RawJob.h"
 #include "tests/support/FakeServices.h"
 
 #ifdef ORVEL_SPOOLER_MODULE
-#include "ui/SpoolerModule.h"
+#include "ui/services/SpoolerModule.h"
 #else
 #include "printer/cups/CupsSpooler.h"
 #endif

@@ -19,7 +19,7 @@
 #include <thread>
 #include <vector>
 
-#include "printer/mdlFlagSettings.h"
+#include "printer/commands/mdlFlagSettings.h"
 #include "tests/cups/CupsSandbox.h"
 
 extern char** environ;

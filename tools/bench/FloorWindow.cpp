@@ -13,7 +13,7 @@
 #include <QWidget>
 
 #include "settings/SettingsTable.h"
-#include "ui/ButtonPictures.h"
+#include "ui/buttons/ButtonPictures.h"
 
 namespace {
 

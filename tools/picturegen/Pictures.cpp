@@ -6,8 +6,8 @@
 #include "Look.h"
 #include "Pieces.h"
 #include "settings/SettingsTable.h"
-#include "ui/ButtonPictures.h"
-#include "ui/PictureTexts.h"
+#include "ui/buttons/ButtonPictures.h"
+#include "ui/buttons/PictureTexts.h"
 
 namespace picturegen {
 

@@ -20,12 +20,12 @@
 
 #include <QComboBox>
 
-#include "ui/PictureControl.h"
-#include "ui/ProgramFolder.h"
-#include "ui/QtPictureLoader.h"
-#include "ui/QtSleep.h"
-#include "ui/frmConfigUtility.h"
-#include "ui/frmFeatures.h"
+#include "ui/buttons/PictureControl.h"
+#include "ui/loading/ProgramFolder.h"
+#include "ui/loading/QtPictureLoader.h"
+#include "ui/services/QtSleep.h"
+#include "ui/windows/frmConfigUtility.h"
+#include "ui/windows/frmFeatures.h"
 
 namespace {
 

@@ -1,0 +1,41 @@
+// The printer that a command goes to. The printer output always asks for the default printer;
+// this spooler answers with a printer chosen by name instead and passes every other operation to
+// the backend unchanged. Without a choice it passes the question on as well, so that the
+// default is found exactly as the window finds it, and only remembers the answer.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "printer/job/Spooler.h"
+
+namespace orvel {
+
+class PrinterChoice : public Spooler {
+public:
+    // No name: the system's default printer.
+    PrinterChoice(Spooler& backend, std::optional<std::string> chosen);
+
+    // The chosen name, or the default's name once it has been asked for; empty before that and
+    // when no default was found.
+    std::string printerName() const;
+
+    DefaultPrinter defaultPrinter() override;
+    Handle openPrinter(const std::string& name) override;
+    long queuedJobs(Handle printer) override;
+    bool queueStopped(Handle printer) override;
+    bool startDocument(Handle printer, const std::string& documentName) override;
+    bool startPage(Handle printer) override;
+    long writeChunk(Handle printer, const Bytes& chunk) override;
+    bool endPage(Handle printer) override;
+    bool endDocument(Handle printer) override;
+    void cancelDocument(Handle printer) override;
+    void closePrinter(Handle printer) override;
+
+private:
+    Spooler& backend_;
+    std::optional<std::string> chosen_;
+    DefaultPrinter answered_;
+};
+
+}  // namespace orvel

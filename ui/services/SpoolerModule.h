@@ -1,0 +1,55 @@
+// The system's spooler, kept in a module beside the program and opened when it is first needed,
+// so that the spooler library and the libraries it pulls in are neither loaded nor resident
+// while the window only starts and waits. A module that is missing, damaged or built for another
+// interface leaves the printer out of reach: the default printer is found under no name, and
+// opening it fails, so that a command tells the user that the printer cannot be accessed.
+#pragma once
+
+#include <QLibrary>
+#include <QString>
+#include <memory>
+
+#include "printer/cups/SpoolerModuleEntries.h"
+#include "printer/job/Spooler.h"
+
+namespace orvel {
+
+class SpoolerModule : public Spooler {
+public:
+    explicit SpoolerModule(const QString& modulePath);
+    ~SpoolerModule() override;
+    SpoolerModule(const SpoolerModule&) = delete;
+    SpoolerModule& operator=(const SpoolerModule&) = delete;
+
+    // Opens the module and makes its spooler unless that is done; true when the spooler is
+    // there. Looking up the default printer and opening a printer do this first. The first
+    // failure is told on the standard error; a later call tries again, so that a module put
+    // right is taken up without a restart.
+    bool load();
+
+    DefaultPrinter defaultPrinter() override;
+    Handle openPrinter(const std::string& name) override;
+    long queuedJobs(Handle printer) override;
+    bool queueStopped(Handle printer) override;
+    bool startDocument(Handle printer, const std::string& documentName) override;
+    bool startPage(Handle printer) override;
+    long writeChunk(Handle printer, const Bytes& chunk) override;
+    bool endPage(Handle printer) override;
+    bool endDocument(Handle printer) override;
+    void cancelDocument(Handle printer) override;
+    void closePrinter(Handle printer) override;
+
+private:
+    // Why the module can't be used, or empty once its spooler is made.
+    QString open();
+    void tell(const QString& why);
+
+    QString path_;
+    // Never unloaded: the spooler library may leave handlers behind that outlive its spooler.
+    std::unique_ptr<QLibrary> library_;
+    spooler_module::DestroyFunction destroy_ = nullptr;
+    Spooler* spooler_ = nullptr;
+    bool told_ = false;
+};
+
+}  // namespace orvel

@@ -1,0 +1,13 @@
+// The two questions the windows ask: is the printer ready, and does the user want to quit.
+#pragma once
+
+#include "printer/job/Messages.h"
+
+namespace orvel::confirmations {
+
+// Asked before every command that sends something to the printer; only OK goes on.
+extern const Message kConfirmPrinterReady;
+// Asked by Exit and by closing the main window; only Yes quits.
+extern const Message kConfirmQuit;
+
+}  // namespace orvel::confirmations
