@@ -169,14 +169,12 @@ std::vector<Picture> windowPictures() {
 }
 
 const std::vector<ButtonFace>& buttonFaces() {
-    // Captions, letters and file names are the program's own; only the sizes are the pictures'.
+    // Captions, letters, file names and sizes are the program's own: a picture of another size
+    // than its button's would be refused when the program loads it.
     static const std::vector<ButtonFace> faces = [] {
         std::vector<ButtonFace> list;
-        for (const orvel::FacePictures& face : orvel::buttonPictures()) {
-            const QSize size =
-                face.face == orvel::ButtonFace::Close ? QSize(126, 24) : QSize(128, 26);
-            list.push_back({face.stem, face.caption, face.underlined, size});
-        }
+        for (const orvel::FacePictures& face : orvel::buttonPictures())
+            list.push_back({face.stem, face.caption, face.underlined, face.size});
         return list;
     }();
     return faces;
