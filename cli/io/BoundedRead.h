@@ -1,7 +1,9 @@
 // Reads a whole file, or standard input, but never more than a limit: whatever is given, the
-// program holds at most limit + 1 bytes of it.
+// program holds at most limit + 1 bytes of it. A named file that is no regular file (a pipe, a
+// device) must also have given all it has within a time limit.
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <string>
 
@@ -16,8 +18,14 @@ struct BoundedRead {
     std::string bytes;
     std::string reason;  // why not, when Unreadable
 
-    // path "-" is standard input.
-    static BoundedRead of(const std::string& path, std::size_t limit);
+    // How long a named pipe or device may take to give all it has: a pipe that no one writes
+    // to would otherwise hold the command for ever.
+    static constexpr std::chrono::milliseconds kStreamTimeout{30000};
+
+    // path "-" is standard input, read as the caller's own stream: without a time limit, so
+    // that a person may type a profile.
+    static BoundedRead of(const std::string& path, std::size_t limit,
+                          std::chrono::milliseconds streamTimeout = kStreamTimeout);
 };
 
 }  // namespace orvel::cli
