@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cstdlib>
+
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <random>
@@ -359,16 +362,37 @@ ToolRun runTool(const std::string& arguments) {
     return run;
 }
 
-std::string writeFile(const std::string& name, const Bytes& bytes) {
-    const std::string path = ::testing::TempDir() + name;
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
-}
+// The files a test gives the command, in a folder of its own that goes with it: a fixed name in
+// the shared temporary folder could be a link planted by another user.
+class JobFiles {
+public:
+    JobFiles() {
+        std::string folderTemplate = ::testing::TempDir() + "orvel-decode.XXXXXX";
+        if (mkdtemp(&folderTemplate[0]) != nullptr)
+            folder_ = folderTemplate;
+    }
+    ~JobFiles() {
+        std::error_code ignored;
+        if (!folder_.empty())
+            std::filesystem::remove_all(folder_, ignored);
+    }
+    JobFiles(const JobFiles&) = delete;
+    JobFiles& operator=(const JobFiles&) = delete;
+
+    std::string write(const std::string& name, const Bytes& bytes) const {
+        const std::string path = folder_ + "/" + name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+
+private:
+    std::string folder_;
+};
 
 TEST(DecodeCommand, ReadsAFileOrStandardInputAndExitsByOutcome) {
-    const std::string page = writeFile("orvel-decode-page.bin", featuresJob());
-    const std::string shortBlock =
-        writeFile("orvel-decode-short.bin", storeJob(kDefaults).substr(0, 14));
+    const JobFiles files;
+    const std::string page = files.write("page.bin", featuresJob());
+    const std::string shortBlock = files.write("short.bin", storeJob(kDefaults).substr(0, 14));
     std::string decodedPage;
     for (const std::string& line : decodeJob(featuresJob()).lines)
         decodedPage += line + "\n";
@@ -398,8 +422,9 @@ TEST(DecodeCommand, StopsReadingAt1MiBWithOneLine) {
     const std::string tooLarge =
         "too large: more than 1048576 bytes, no job for this printer is near that\n";
     const Bytes largest = "\x1B@" + Bytes(1024 * 1024 - 2, 'A');
-    const std::string atTheCap = writeFile("orvel-decode-cap.bin", largest);
-    const std::string overTheCap = writeFile("orvel-decode-over.bin", largest + "A");
+    const JobFiles files;
+    const std::string atTheCap = files.write("cap.bin", largest);
+    const std::string overTheCap = files.write("over.bin", largest + "A");
     struct Case {
         const char* what;
         std::string arguments;
@@ -421,8 +446,6 @@ TEST(DecodeCommand, StopsReadingAt1MiBWithOneLine) {
         EXPECT_EQ(run.status, c.status);
         EXPECT_EQ(run.output, c.output);
     }
-    std::remove(atTheCap.c_str());
-    std::remove(overTheCap.c_str());
 }
 
 }  // namespace
