@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include "cli/command/PrinterNames.h"
 
 namespace orvel::cli {
 
@@ -39,15 +40,6 @@ const CommandSpec* specNamed(const std::string& name) {
 
 std::string quoted(const std::string& word) {
     return "\"" + word + "\"";
-}
-
-std::string folded(const std::string& name) {
-    std::string lower = name;
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower;
 }
 
 // Why a printer or server name cannot be one; empty when it can.
@@ -179,10 +171,10 @@ private:
             const std::string problem = nameProblem("printer", printer);
             if (!problem.empty())
                 return fail(problem);
-            // Spoolers take printer names whatever their case.
-            if (std::find(seen.begin(), seen.end(), folded(printer)) != seen.end())
+            const std::string folded = foldedPrinterName(printer);
+            if (std::find(seen.begin(), seen.end(), folded) != seen.end())
                 return fail("printer " + quoted(printer) + " named twice");
-            seen.push_back(folded(printer));
+            seen.push_back(folded);
         }
     }
 

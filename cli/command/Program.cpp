@@ -4,6 +4,7 @@
 
 #include "cli/command/CommandLine.h"
 #include "cli/command/HelpText.h"
+#include "cli/command/PrinterNames.h"
 #include "cli/fleet/Fleet.h"
 #include "cli/fleet/PrinterJob.h"
 #include "cli/io/BoundedRead.h"
@@ -38,21 +39,12 @@ std::string stateWord(QueueState state) {
     return "unknown";
 }
 
-std::string folded(const std::string& name) {
-    std::string lower = name;
-    for (char& c : lower) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return lower;
-}
-
 // The default may name an instance, "queue/instance"; the queue is what the listing shows.
 bool isDefault(const QueueInfo& queue, const DefaultPrinter& defaultPrinter) {
     if (!defaultPrinter.found)
         return false;
     const std::string name = defaultPrinter.name.substr(0, defaultPrinter.name.find('/'));
-    return folded(name) == folded(queue.name);
+    return samePrinterName(name, queue.name);
 }
 
 }  // namespace
