@@ -14,6 +14,7 @@
 #include "tests/cli/ProgramRun.h"
 #include "tests/cli/SandboxQueues.h"
 #include "tests/cups/CupsSandbox.h"
+#include "tests/support/RandomProfiles.h"
 
 namespace orvel::test {
 namespace {
@@ -327,14 +328,8 @@ TEST_F(OrvelSettingsOnCups, DecodeThenApplyGivesThePrinterTheSameBytes) {
     addCaptureQueues(*sandbox, queues);
     std::vector<std::future<void>> rounds;
     for (size_t round = 0; round < queues.size(); ++round) {
-        Selections selections{};
-        for (const SettingInfo& info : settingsTable()) {
-            const int count = static_cast<int>(info.choices.size());
-            selections[index(info.id)] = std::uniform_int_distribution<int>(0, count - 1)(random);
-        }
-        std::string text;
-        for (const std::string& line : profileLines(selections))
-            text += line + "\n";
+        const Selections selections = randomSelections(random);
+        const std::string text = profileText(selections);
         const std::string profile = file("random" + std::to_string(round) + ".profile", text);
         rounds.push_back(std::async(std::launch::async, [&, round, profile] {
             const std::string queue = queues[round];

@@ -16,6 +16,7 @@
 #include "settings/Profile.h"
 #include "settings/mdlFlagSettings.h"
 #include "tests/support/BlockVectors.h"
+#include "tests/support/RandomProfiles.h"
 
 namespace orvel {
 namespace {
@@ -70,11 +71,7 @@ TEST(SettingsBlockRoundTrip, RandomSelectionsDecodeToThemselves) {
     std::mt19937 random(seed);
     SCOPED_TRACE("seed " + std::to_string(seed));
     for (int round = 0; round < 5000; ++round) {
-        Selections selections{};
-        for (const SettingInfo& info : settingsTable()) {
-            const int count = static_cast<int>(info.choices.size());
-            selections[index(info.id)] = std::uniform_int_distribution<int>(0, count - 1)(random);
-        }
+        const Selections selections = test::randomSelections(random);
         const BlockDecodeResult decoded =
             decodeSettingsBlock(mdlFlagSettings::fncGetFlagSettings(selections));
         ASSERT_TRUE(decoded.ok()) << "round " << round << ": " << decoded.error;
@@ -126,11 +123,7 @@ TEST(DecodeJob, TheDecodingOfASettingsJobIsAProfileThatStoresTheSameBytes) {
     std::mt19937 random(seed);
     SCOPED_TRACE("seed " + std::to_string(seed));
     for (int round = 0; round < 2000; ++round) {
-        Selections selections{};
-        for (const SettingInfo& info : settingsTable()) {
-            const int count = static_cast<int>(info.choices.size());
-            selections[index(info.id)] = std::uniform_int_distribution<int>(0, count - 1)(random);
-        }
+        const Selections selections = test::randomSelections(random);
         const FlagSettings block = mdlFlagSettings::fncGetFlagSettings(selections);
         const Bytes job =
             mdlFlagSettings::fncDownloadCommand(mdlFlagSettings::kApplySettings, &block);
@@ -285,11 +278,7 @@ Bytes randomBytes(std::mt19937& random, int length) {
 
 // A store command of random valid selections with up to two bytes of its block changed.
 Bytes nearlyValidStoreJob(std::mt19937& random) {
-    Selections selections{};
-    for (const SettingInfo& info : settingsTable()) {
-        const int count = static_cast<int>(info.choices.size());
-        selections[index(info.id)] = std::uniform_int_distribution<int>(0, count - 1)(random);
-    }
+    const Selections selections = test::randomSelections(random);
     const FlagSettings block = mdlFlagSettings::fncGetFlagSettings(selections);
     Bytes job = mdlFlagSettings::fncDownloadCommand(mdlFlagSettings::kApplySettings, &block);
     const int changes = std::uniform_int_distribution<int>(0, 2)(random);

@@ -9,6 +9,7 @@
 #include "settings/Profile.h"
 #include "settings/mdlFlagSettings.h"
 #include "tests/support/BlockVectors.h"
+#include "tests/support/RandomProfiles.h"
 
 namespace orvel {
 namespace {
@@ -247,14 +248,8 @@ TEST(ProfileRoundTrip, WrittenLinesOfRandomSelectionsReadBackToThemselves) {
     std::mt19937 random(seed);
     SCOPED_TRACE("seed " + std::to_string(seed));
     for (int round = 0; round < 2000; ++round) {
-        Selections selections{};
-        for (const SettingInfo& info : settingsTable()) {
-            const int count = static_cast<int>(info.choices.size());
-            selections[index(info.id)] = std::uniform_int_distribution<int>(0, count - 1)(random);
-        }
-        std::string text;
-        for (const std::string& line : profileLines(selections))
-            text += line + "\n";
+        const Selections selections = test::randomSelections(random);
+        const std::string text = test::profileText(selections);
         const ProfileReading reading = readProfile(text, "p");
         ASSERT_TRUE(reading.ok()) << "round " << round << ": " << reading.errors.front();
         ASSERT_EQ(profileSelections(reading.profile), selections) << "round " << round;

@@ -11,6 +11,7 @@
 #include "printer/commands/mdlFlagSettings.h"
 #include "settings/Profile.h"
 #include "settings/mdlFlagSettings.h"
+#include "tests/support/RandomProfiles.h"
 #include "tests/windows/UnderWine.h"
 
 namespace orvel::test {
@@ -28,13 +29,6 @@ Bytes featuresPage() {
     for (const Bytes& chunk : featuresPageChunks())
         all += chunk;
     return all;
-}
-
-std::string profileOf(const Selections& selections) {
-    std::string text;
-    for (const std::string& line : profileLines(selections))
-        text += line + "\n";
-    return text;
 }
 
 using CommandLineUnderWine = UnderWine;
@@ -64,11 +58,8 @@ TEST_F(CommandLineUnderWine, AServerIsRefusedInOneLineAndNothingIsSent) {
 TEST_F(CommandLineUnderWine, AJobFileHoldsTheLinuxBuildsBytesAndNothingIsSent) {
     startWithQueues();
     std::mt19937 random(20261212);
-    Selections selections{};
-    for (const SettingInfo& info : settingsTable())
-        selections[index(info.id)] = std::uniform_int_distribution<int>(
-            0, static_cast<int>(info.choices.size()) - 1)(random);
-    const std::string profile = writeFile("random.txt", profileOf(selections));
+    const Selections selections = randomSelections(random);
+    const std::string profile = writeFile("random.txt", profileText(selections));
     const FlagSettings block = mdlFlagSettings::fncGetFlagSettings(selections);
     struct Case {
         std::vector<std::string> command;
@@ -178,14 +169,11 @@ TEST_F(CommandLineUnderWine, EveryCommandAnswersAsTheLinuxBuildDoes) {
 TEST_F(CommandLineUnderWine, ADecodedSettingsJobKeptInAFileIsAProfileOfTheSameBytes) {
     std::mt19937 random(20261213);
     for (int i = 0; i < 3; ++i) {
-        Selections selections{};
-        for (const SettingInfo& info : settingsTable())
-            selections[index(info.id)] = std::uniform_int_distribution<int>(
-                0, static_cast<int>(info.choices.size()) - 1)(random);
+        const Selections selections = randomSelections(random);
         const FlagSettings block = mdlFlagSettings::fncGetFlagSettings(selections);
         const Bytes job =
             mdlFlagSettings::fncDownloadCommand(mdlFlagSettings::kApplySettings, &block);
-        SCOPED_TRACE(profileOf(selections));
+        SCOPED_TRACE(profileText(selections));
         writeFile("captured.bin", job);
         const ProgramAnswer decoded = runWindowsRaw({"decode", "captured.bin"});
         ASSERT_EQ(decoded.exitCode, kAllSent) << shown(decoded);

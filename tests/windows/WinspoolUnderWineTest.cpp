@@ -30,9 +30,9 @@
 #include "printer/commands/mdlFlagSettings.h"
 #include "printer/job/Messages.h"
 #include "settings/Profile.h"
-#include "settings/SettingsTable.h"
 #include "settings/mdlFlagSettings.h"
 #include "tests/cli/SandboxQueues.h"
+#include "tests/support/RandomProfiles.h"
 #include "tests/windows/UnderWine.h"
 
 namespace orvel::test {
@@ -68,19 +68,7 @@ std::vector<std::string> titlesOf(const std::vector<SpooledJob>& jobs) {
 
 // A profile naming all nineteen settings in the window's words.
 std::string profileOf(const Selections& selections) {
-    std::string text = "# written by the wine tests\n";
-    for (const std::string& line : profileLines(selections))
-        text += line + "\n";
-    return text;
-}
-
-Selections randomSelections(std::mt19937& random) {
-    Selections selections{};
-    for (const SettingInfo& info : settingsTable()) {
-        const int count = static_cast<int>(info.choices.size());
-        selections[index(info.id)] = std::uniform_int_distribution<int>(0, count - 1)(random);
-    }
-    return selections;
+    return "# written by the wine tests\n" + profileText(selections);
 }
 
 // What the Linux build reads from a profile's text.
