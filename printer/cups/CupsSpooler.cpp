@@ -196,8 +196,9 @@ Spooler::Handle CupsSpooler::openPrinter(const std::string& name) {
     ipp_t* response = queueAttributes(connection, "printer-name");
     ipp_attribute_t* printerName =
         response == nullptr ? nullptr : ippFindAttribute(response, "printer-name", IPP_TAG_NAME);
-    if (printerName != nullptr && ippGetString(printerName, 0, nullptr) != nullptr)
-        connection.name = ippGetString(printerName, 0, nullptr);
+    const char* known = printerName == nullptr ? nullptr : ippGetString(printerName, 0, nullptr);
+    if (known != nullptr)
+        connection.name = known;
     if (!succeeded(response)) {
         connections_.erase(handle);
         return kNoHandle;
@@ -216,30 +217,25 @@ ipp_t* CupsSpooler::queueAttributes(Connection& connection, const char* attribut
     ipp_t* request = queueRequest(IPP_OP_GET_PRINTER_ATTRIBUTES, connection.name);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
                  attribute);
-    return connection.scheduler->exchange(request, queueResource(connection.name));
+    return schedulerOf(connection).exchange(request, queueResource(connection.name));
 }
 
-// Counts pending, held, processing and stopped jobs of every user. A queue that can't be
-// listed counts as empty, as on Windows, where a failed enumeration returns no jobs.
+// The scheduler's own count of the queue's pending, held, processing and stopped jobs, of every
+// user: one number whatever the queue holds. A queue that can't be asked counts as empty, as on
+// Windows, where a failed enumeration returns no jobs.
 long CupsSpooler::queuedJobs(Handle printer) {
     Connection* connection = find(printer);
     if (connection == nullptr)
         return 0;
-    ipp_t* request = queueRequest(IPP_OP_GET_JOBS, connection->name);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "which-jobs", nullptr,
-                 "not-completed");
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
-                 "job-id");
-    ipp_t* response = connection->scheduler->exchange(request, "/");
-    long count = 0;
-    if (response != nullptr && ippGetStatusCode(response) <= IPP_STATUS_OK_CONFLICTING) {
-        // One job-id per job record.
-        for (ipp_attribute_t* id = ippFindAttribute(response, "job-id", IPP_TAG_INTEGER);
-             id != nullptr; id = ippFindNextAttribute(response, "job-id", IPP_TAG_INTEGER))
-            ++count;
-    }
+    ipp_t* response = queueAttributes(*connection, "queued-job-count");
+    if (response == nullptr)
+        return 0;
+    ipp_attribute_t* count = ippFindAttribute(response, "queued-job-count", IPP_TAG_INTEGER);
+    const long jobs = ippGetStatusCode(response) <= IPP_STATUS_OK_CONFLICTING && count != nullptr
+                          ? ippGetInteger(count, 0)
+                          : 0;
     ippDelete(response);
-    return count;
+    return jobs;
 }
 
 // A stopped queue keeps taking jobs and holds them until somebody resumes it. Not stopped when
@@ -262,8 +258,9 @@ bool CupsSpooler::startDocument(Handle printer, const std::string& documentName)
     Connection* connection = find(printer);
     if (connection == nullptr || connection->documentOpen)
         return false;
-    if (!connection->scheduler->beginStreamedRequest(
-            printJobRequest(connection->name, documentName), queueResource(connection->name)))
+    if (!schedulerOf(*connection)
+             .beginStreamedRequest(printJobRequest(connection->name, documentName),
+                                   queueResource(connection->name)))
         return false;
     connection->documentOpen = true;
     connection->bytesWritten = 0;
@@ -315,15 +312,21 @@ void CupsSpooler::cancelDocument(Handle printer) {
 }
 
 // Ending the request would submit the data sent so far. Dropping the connection in the middle of
-// it makes the scheduler throw that data away, and no job is made. The printer stays usable on a
-// new connection, within the time the open gave it.
+// it makes the scheduler throw that data away, and no job is made. The printer stays usable: a
+// request after this one makes a new connection, within the time the open gave it.
 void CupsSpooler::abandonDocument(Connection& connection) {
     if (!connection.documentOpen)
         return;
     connection.documentOpen = false;
     connection.bytesWritten = 0;
     connection.scheduler.reset();
-    connection.scheduler = std::make_unique<SchedulerConnection>(connection.deadline);
+}
+
+// The printer's connection, made anew after a document was abandoned.
+SchedulerConnection& CupsSpooler::schedulerOf(Connection& connection) {
+    if (connection.scheduler == nullptr)
+        connection.scheduler = std::make_unique<SchedulerConnection>(connection.deadline);
+    return *connection.scheduler;
 }
 
 // Dropping the connection also drops a document that was started and never ended: it must not be

@@ -72,6 +72,7 @@ private:
     Connection* find(Handle printer);
     ipp_t* queueAttributes(Connection& connection, const char* attribute);
     void abandonDocument(Connection& connection);
+    SchedulerConnection& schedulerOf(Connection& connection);
 
     CupsTimeouts timeouts_;
     std::map<Handle, Connection> connections_;
