@@ -4,7 +4,10 @@
 #include <winspool.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
+
+#include "printer/win/SpoolerAnswerLimit.h"
 
 namespace orvel {
 
@@ -28,6 +31,11 @@ QueueListing WinQueueDirectory::listQueues() {
     DWORD needed = 0;
     DWORD returned = 0;
     EnumPrintersA(kWhich, nullptr, kLevel, nullptr, 0, &needed, &returned);
+    if (needed > kMaxSpoolerAnswerBytes) {
+        listing.error = "the spooler's list of printers is larger than " +
+                        std::to_string(kMaxSpoolerAnswerBytes) + " bytes";
+        return listing;
+    }
     std::vector<BYTE> buffer(needed == 0 ? 1 : needed);
     if (!EnumPrintersA(kWhich, nullptr, kLevel, buffer.data(), static_cast<DWORD>(buffer.size()),
                        &needed, &returned)) {

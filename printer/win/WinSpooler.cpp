@@ -1,5 +1,7 @@
 #include "printer/win/WinSpooler.h"
 
+#include "printer/win/SpoolerAnswerLimit.h"
+
 // clang-format off
 #include <windows.h>
 #include <winspool.h>
@@ -21,11 +23,10 @@ constexpr DWORD kDocInfoLevel = 1;
 // The data type that passes the bytes through to the printer unchanged.
 constexpr char kRawDataType[] = "RAW";
 
-// What the spooler may ask us to allocate for its answers. A printer name is far shorter; the
-// records of a queue so long that they need more than this are not listed, the queue is simply
-// known to hold jobs.
+// What the spooler may ask us to allocate for a printer name, far more than any needs. The
+// records of a queue so long that they need more than kMaxSpoolerAnswerBytes are not listed,
+// the queue is simply known to hold jobs.
 constexpr DWORD kMaxNameBytes = 64 * 1024;
-constexpr DWORD kMaxRecordBytes = 16 * 1024 * 1024;
 
 HANDLE toPrinter(Spooler::Handle printer) {
     return reinterpret_cast<HANDLE>(printer);
@@ -63,7 +64,7 @@ long WinSpooler::queuedJobs(Handle printer) {
     EnumJobsA(toPrinter(printer), kFirstJob, kAllJobs, kJobInfoLevel, nullptr, 0, &bytesNeeded,
               &jobsReturned);
     // An empty queue needs no bytes at all: records this large are many jobs.
-    if (bytesNeeded > kMaxRecordBytes)
+    if (bytesNeeded > kMaxSpoolerAnswerBytes)
         return 1;
     std::vector<BYTE> records(bytesNeeded > 0 ? bytesNeeded : 1);
     jobsReturned = 0;
@@ -78,7 +79,7 @@ long WinSpooler::queuedJobs(Handle printer) {
 bool WinSpooler::queueStopped(Handle printer) {
     DWORD bytesNeeded = 0;
     GetPrinterA(toPrinter(printer), kPrinterInfoLevel, nullptr, 0, &bytesNeeded);
-    if (bytesNeeded < sizeof(PRINTER_INFO_2A) || bytesNeeded > kMaxRecordBytes)
+    if (bytesNeeded < sizeof(PRINTER_INFO_2A) || bytesNeeded > kMaxSpoolerAnswerBytes)
         return false;
     // PRINTER_INFO_2A holds pointers: a buffer of them keeps the record aligned.
     std::vector<PRINTER_INFO_2A> record(bytesNeeded / sizeof(PRINTER_INFO_2A) + 1);
