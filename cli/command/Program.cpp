@@ -121,7 +121,10 @@ int Program::show(const Invocation& invocation) {
     if (!readSettings(invocation, block))
         return kUsageError;
     // In the decoder's words: what the printer makes of the job that apply would send.
-    for (const std::string& line : decodeJob(PrinterJob::storeSettings(block).bytes()).lines)
+    const DecodeResult decoded = decodeJob(PrinterJob::storeSettings(block).bytes());
+    if (!decoded.ok())
+        return failure(decoded.error);
+    for (const std::string& line : decoded.lines)
         console_.result(line);
     return kAllSent;
 }
