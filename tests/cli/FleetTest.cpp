@@ -28,6 +28,7 @@ public:
     std::set<std::string> busy;     // queues that hold a job already
     std::set<std::string> missing;  // queues that don't open
     std::set<std::string> stopped;  // queues that take jobs and keep them
+    std::set<std::string> torn;     // queues whose connection breaks while the job is written
     DefaultPrinter defaultAnswer{true, "Orvel"};
     std::string throwOn;  // opening this queue throws
 
@@ -106,6 +107,8 @@ public:
     }
     bool startPage(Handle) override { return true; }
     long writeChunk(Handle, const Bytes& chunk) override {
+        if (queues_.torn.count(name_) != 0)
+            return -1;
         bytes_ += chunk;
         return static_cast<long>(chunk.size());
     }
@@ -198,13 +201,14 @@ TEST_F(FleetRun, ResultLinesComeInTheOrderGivenEachWithItsReasonAndMessage) {
     queues.missing = {"gone"};
     queues.stopped = {"paused"};
     queues.throwOn = "broken";
+    queues.torn = {"torn"};
     const std::vector<PrinterResult> results =
         send(PrinterJob::restoreDefaults(),
-             {"orvel1", "orvel2", "gone", "orvel4", "paused", "orvel5", "broken"});
-    EXPECT_EQ(results, (std::vector<PrinterResult>{PrinterResult::Sent, PrinterResult::Busy,
-                                                   PrinterResult::CannotOpen, PrinterResult::Sent,
-                                                   PrinterResult::QueueStopped, PrinterResult::Busy,
-                                                   PrinterResult::Failed}));
+             {"orvel1", "orvel2", "gone", "orvel4", "paused", "orvel5", "broken", "torn"});
+    EXPECT_EQ(results, (std::vector<PrinterResult>{
+                           PrinterResult::Sent, PrinterResult::Busy, PrinterResult::CannotOpen,
+                           PrinterResult::Sent, PrinterResult::QueueStopped, PrinterResult::Busy,
+                           PrinterResult::Failed, PrinterResult::SendFailed}));
     EXPECT_EQ(out.str(),
               "orvel1: sent\n"
               "orvel2: not sent: busy\n"
@@ -212,7 +216,8 @@ TEST_F(FleetRun, ResultLinesComeInTheOrderGivenEachWithItsReasonAndMessage) {
               "orvel4: sent\n"
               "paused: not sent: queue stopped\n"
               "orvel5: not sent: busy\n"
-              "broken: not sent: failed\n");
+              "broken: not sent: failed\n"
+              "torn: not sent: send failed\n");
     std::vector<std::string> messages;
     std::istringstream lines(err.str());
     for (std::string line; std::getline(lines, line);)
@@ -229,6 +234,7 @@ TEST_F(FleetRun, ResultLinesComeInTheOrderGivenEachWithItsReasonAndMessage) {
                             "stopped: the settings would reach the printer only once the queue is "
                             "resumed. Resume the queue (cupsenable followed by the printer's "
                             "name), then try again.",
+                            "torn: Unable to send data to the printer. Download Failed!!",
                         }));
     EXPECT_EQ(queues.jobsOf("orvel1").at(0).second, Bytes("\x1B\x19\x01"));
     EXPECT_TRUE(queues.jobsOf("orvel2").empty());
