@@ -14,8 +14,6 @@ public:
     // The progress count is shown only when errors go to a terminal: in a log it is noise.
     Console(std::ostream& out, std::ostream& err, bool errorsOnTerminal);
 
-    bool errorsOnTerminal() const { return errorsOnTerminal_; }
-
     void result(const std::string& line);
     void message(const std::string& line);
     // "12 of 30 printers done", redrawn in place.

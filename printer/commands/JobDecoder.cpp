@@ -233,12 +233,12 @@ DecodeResult decodePermanentSettings(const Bytes& job) {
                        read.token.substr(1, read.token.size() - 2));
 }
 
-}  // namespace
-
 std::string tooLargeError() {
     return "too large: more than " + std::to_string(kMaxJobBytes) +
            " bytes, no job for this printer is near that";
 }
+
+}  // namespace
 
 BlockDecodeResult decodeSettingsBlock(const FlagSettings& block) {
     BlockDecodeResult result;

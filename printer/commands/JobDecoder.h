@@ -13,10 +13,8 @@
 namespace orvel {
 
 // The largest job the decoder reads: the features page, the longest job, is about 1 KiB. A reader
-// stops at one byte more and reports tooLargeError() instead of reading on.
+// stops at one byte more and gives what it read to decodeJob, which reports it as too large.
 constexpr std::size_t kMaxJobBytes = 1024 * 1024;
-
-std::string tooLargeError();
 
 // Either the decoding, line by line, or a one-line error. The decoding of a settings job is a
 // profile: its nineteen "Caption: Choice" lines between comment lines.
