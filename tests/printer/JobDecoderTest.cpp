@@ -336,8 +336,9 @@ struct ToolRun {
 };
 
 ToolRun runTool(const std::string& arguments) {
+    // Bounded, so that a decoder that reads on without end fails the test instead of holding it.
     const std::string command =
-        std::string("'") + ORVEL_SETTINGS_PATH + "' decode " + arguments + " 2>&1";
+        std::string("timeout -k 5 60 '") + ORVEL_SETTINGS_PATH + "' decode " + arguments + " 2>&1";
     std::FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr)
         return {-1, "popen failed"};

@@ -45,11 +45,14 @@ std::vector<char*> pointersTo(std::vector<std::string>& texts) {
 }
 
 // Runs in the forked child: only calls that are safe between fork and exec.
-[[noreturn]] void becomeProgram(const ProcessRequest& request, int outFd, int errFd,
+[[noreturn]] void becomeProgram(const ProcessRequest& request, pid_t caller, int outFd, int errFd,
                                 char* const* arguments, char* const* environment) {
     setpgid(0, 0);
-    // Killed when the caller dies: nobody would be left to end it at its deadline.
+    // Killed when the caller dies: nobody would be left to end it at its deadline. A caller that
+    // died before this line could not ask for it any more.
     prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != caller)
+        _exit(127);
     const int nothing = open("/dev/null", O_RDWR);
     dup2(nothing, STDIN_FILENO);
     dup2(outFd < 0 ? nothing : outFd, STDOUT_FILENO);
@@ -107,13 +110,15 @@ ProcessResult BoundedProcess::run(const ProcessRequest& request) {
     std::vector<char*> arguments = pointersTo(argumentTexts);
     std::vector<char*> environment = pointersTo(environmentTexts);
 
+    const pid_t caller = getpid();
     const pid_t child = fork();
     if (child < 0) {
         result.err = "cannot fork";
         return result;
     }
     if (child == 0)
-        becomeProgram(request, outPipe[1], errPipe[1], arguments.data(), environment.data());
+        becomeProgram(request, caller, outPipe[1], errPipe[1], arguments.data(),
+                      environment.data());
     // The group is the child's own from its first instruction on, whichever of the two runs
     // first: a kill of the group can reach nothing but the child and what it started.
     setpgid(child, child);
