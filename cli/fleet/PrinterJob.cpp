@@ -25,10 +25,7 @@ Bytes PrinterJob::bytes() const {
         case Kind::FeaturesPage:
             break;
     }
-    Bytes page;
-    for (const Bytes& chunk : featuresPageChunks())
-        page += chunk;
-    return page;
+    return featuresPageBytes();
 }
 
 std::optional<RawJobOutcome> PrinterJob::send(PrinterServices& services,

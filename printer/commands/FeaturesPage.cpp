@@ -91,6 +91,10 @@ std::vector<Bytes> featuresPageChunks() {
     return {titleChunk(), bodyChunk()};
 }
 
+Bytes featuresPageBytes() {
+    return titleChunk() + bodyChunk();
+}
+
 void fncPrintFeaturesPage(PrinterServices& services) {
     // A queue that already holds jobs is no reason to refuse: the page simply waits its turn.
     fncSendRawJob(services, kFeaturesDocumentName, featuresPageChunks(), BusyCheck::Off);

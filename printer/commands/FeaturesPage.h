@@ -12,6 +12,9 @@ inline constexpr char kFeaturesDocumentName[] = "Varnet Orvel FEATURES";
 // The title chunk and the body chunk, in the order they are written.
 std::vector<Bytes> featuresPageChunks();
 
+// The page as the printer receives it: the chunks one after the other.
+Bytes featuresPageBytes();
+
 // Spools the page with the busy check off; the outcome is not used and nothing follows.
 void fncPrintFeaturesPage(PrinterServices& services);
 

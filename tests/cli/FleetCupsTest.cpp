@@ -179,9 +179,7 @@ TEST_F(OrvelSettingsOnCups, ABusyAndAMissingQueueAmongOthersAreNotSentAndSaySo) 
 
 TEST_F(OrvelSettingsOnCups, TheFeaturesPageAndRestoreArriveAsTheyAreWrittenToAFile) {
     addCaptureQueues(*sandbox, {"pages"});
-    Bytes page;
-    for (const Bytes& chunk : featuresPageChunks())
-        page += chunk;
+    const Bytes page = featuresPageBytes();
     struct Case {
         const char* command;
         std::string jobName;

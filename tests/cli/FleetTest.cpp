@@ -260,10 +260,7 @@ TEST_F(FleetRun, TheFeaturesPageGoesToABusyPrinterWithoutAPause) {
     queues.busy = {"orvel1"};
     EXPECT_EQ(send(PrinterJob::featuresPage(), {"orvel1", "orvel2"}),
               std::vector<PrinterResult>(2, PrinterResult::Sent));
-    Bytes page;
-    for (const Bytes& chunk : featuresPageChunks())
-        page += chunk;
-    EXPECT_EQ(queues.jobsOf("orvel1").at(0).second, page);
+    EXPECT_EQ(queues.jobsOf("orvel1").at(0).second, featuresPageBytes());
     EXPECT_TRUE(queues.pauses().empty());
 }
 

@@ -223,15 +223,8 @@ TEST(DecodeSettingsBlock, AValueOutsideAByteIsAnError) {
     EXPECT_EQ(decodeSettingsBlock(block).error, "value 7 is -8, not a byte");
 }
 
-Bytes featuresJob() {
-    Bytes job;
-    for (const Bytes& chunk : featuresPageChunks())
-        job += chunk;
-    return job;
-}
-
 TEST(DecodeJob, FeaturesPageShowsItsTextWithReadableTokens) {
-    const DecodeResult result = decodeJob(featuresJob());
+    const DecodeResult result = decodeJob(featuresPageBytes());
     ASSERT_TRUE(result.ok()) << result.error;
     const std::vector<std::string>& lines = result.lines;
     ASSERT_GE(lines.size(), 6u);
@@ -381,10 +374,10 @@ private:
 
 TEST(DecodeCommand, ReadsAFileOrStandardInputAndExitsByOutcome) {
     const JobFiles files;
-    const std::string page = files.write("page.bin", featuresJob());
+    const std::string page = files.write("page.bin", featuresPageBytes());
     const std::string shortBlock = files.write("short.bin", storeJob(kDefaults).substr(0, 14));
     std::string decodedPage;
-    for (const std::string& line : decodeJob(featuresJob()).lines)
+    for (const std::string& line : decodeJob(featuresPageBytes()).lines)
         decodedPage += line + "\n";
 
     const ToolRun fromFile = runTool("'" + page + "'");

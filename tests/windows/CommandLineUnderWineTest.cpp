@@ -24,13 +24,6 @@ constexpr int kAllSent = 0;
 constexpr int kNotAllSent = 1;
 constexpr int kUsageError = 2;
 
-Bytes featuresPage() {
-    Bytes all;
-    for (const Bytes& chunk : featuresPageChunks())
-        all += chunk;
-    return all;
-}
-
 using CommandLineUnderWine = UnderWine;
 
 TEST_F(CommandLineUnderWine, AServerIsRefusedInOneLineAndNothingIsSent) {
@@ -70,7 +63,7 @@ TEST_F(CommandLineUnderWine, AJobFileHoldsTheLinuxBuildsBytesAndNothingIsSent) {
          mdlFlagSettings::fncDownloadCommand(mdlFlagSettings::kApplySettings, &block)},
         {{"restore"}, bytes({0x1B, 0x19, 0x01})},
         // CR LF and 0x00 among its bytes: a stream in text mode would change them.
-        {{"features-page"}, featuresPage()},
+        {{"features-page"}, featuresPageBytes()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.command.front());
@@ -117,7 +110,7 @@ TEST_F(CommandLineUnderWine, EveryCommandAnswersAsTheLinuxBuildDoes) {
         mdlFlagSettings::fncGetFlagSettings(profileSelections(readProfile("", "defaults").profile));
     writeFile("settings.bin",
               mdlFlagSettings::fncDownloadCommand(mdlFlagSettings::kApplySettings, &defaults));
-    writeFile("features.bin", featuresPage());
+    writeFile("features.bin", featuresPageBytes());
     writeFile("garbage.bin", "\x1B\x19\x07 not a job");
 
     struct Case {

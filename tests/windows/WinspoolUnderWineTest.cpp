@@ -47,13 +47,6 @@ constexpr char kFeaturesJob[] = "Varnet Orvel FEATURES";
 constexpr char kNoDefaultLabel[] = "(default printer)";
 const Bytes kRestoreBytes = bytes({0x1B, 0x19, 0x01});
 
-Bytes featuresPage() {
-    Bytes all;
-    for (const Bytes& chunk : featuresPageChunks())
-        all += chunk;
-    return all;
-}
-
 Bytes settingsJob(const Selections& selections) {
     const FlagSettings block = mdlFlagSettings::fncGetFlagSettings(selections);
     return mdlFlagSettings::fncDownloadCommand(mdlFlagSettings::kApplySettings, &block);
@@ -168,7 +161,7 @@ TEST_F(WinspoolUnderWine, EachJobArrivesByteForByteUnderItsJobNameAndASettingsJo
                      {"features-page", "-d", kSecondQueue},
                      kSecondQueue,
                      kSecondQueue,
-                     featuresPage(),
+                     featuresPageBytes(),
                      kFeaturesJob});
 
     std::map<std::string, size_t> jobsIn;

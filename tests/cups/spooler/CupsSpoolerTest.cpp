@@ -71,13 +71,6 @@ Bytes bytes(std::initializer_list<int> values) {
     return joined;
 }
 
-Bytes joined(const std::vector<Bytes>& chunks) {
-    Bytes all;
-    for (const Bytes& chunk : chunks)
-        all += chunk;
-    return all;
-}
-
 std::vector<std::string> titlesOf(const std::vector<test::SpooledJob>& jobs) {
     std::vector<std::string> titles;
     for (const auto& job : jobs)
@@ -156,7 +149,7 @@ TEST_F(CupsPrinterOutput, EachJobReachesThePrinterByteForByteUnderItsDocumentNam
         {"apply twelve zeros", [&] { download(mdlFlagSettings::kApplySettings, &zeros); },
          bytes({0x1B, 0x19, 0x00, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}),
          "Permanent Settings Configuration"},
-        {"features page", [&] { fncPrintFeaturesPage(services); }, joined(featuresPageChunks()),
+        {"features page", [&] { fncPrintFeaturesPage(services); }, featuresPageBytes(),
          "Varnet Orvel FEATURES"},
     };
     for (size_t i = 0; i < cases.size(); ++i) {
@@ -217,7 +210,7 @@ TEST_F(CupsPrinterOutput, AQueueHoldingAJobRefusesTheDownloadButPrintsTheFeature
     fncPrintFeaturesPage(services);
     EXPECT_EQ(titlesOf(sandbox->waitForCompletedJobs(kQueue, 1)),
               (std::vector<std::string>{"Varnet Orvel FEATURES"}));
-    EXPECT_EQ(sandbox->capturedJobs(kQueue), (std::vector<Bytes>{joined(featuresPageChunks())}));
+    EXPECT_EQ(sandbox->capturedJobs(kQueue), (std::vector<Bytes>{featuresPageBytes()}));
     EXPECT_EQ(messageBox.shown.size(), 1u);
 }
 
