@@ -14,6 +14,7 @@
 #include "tests/cli/ProgramRun.h"
 #include "tests/cli/SandboxQueues.h"
 #include "tests/cups/CupsSandbox.h"
+#include "tests/support/ByteList.h"
 #include "tests/support/RandomProfiles.h"
 
 namespace orvel::test {
@@ -31,13 +32,6 @@ constexpr char kStoppedMessage[] =
     "Unable to download printer settings. The printer's queue is stopped: the settings would "
     "reach the printer only once the queue is resumed. Resume the queue (cupsenable followed by "
     "the printer's name), then try again.";
-
-Bytes bytes(std::initializer_list<int> values) {
-    Bytes joined;
-    for (int value : values)
-        joined += static_cast<char>(value);
-    return joined;
-}
 
 std::vector<std::string> titlesOf(const std::vector<SpooledJob>& jobs) {
     std::vector<std::string> titles;

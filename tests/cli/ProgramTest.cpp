@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "tests/cli/ProgramRun.h"
+#include "tests/support/ByteList.h"
 
 namespace orvel::test {
 namespace {
@@ -17,13 +18,6 @@ const char kHint[] = "Try 'orvel-settings --help'.\n";
 // No scheduler answers here: a run that asked a spooler would fail or wait.
 const std::map<std::string, std::string> kNoSpooler = {
     {"CUPS_SERVER", "/nonexistent/orvel/cups.sock"}};
-
-Bytes bytes(std::initializer_list<int> values) {
-    Bytes joined;
-    for (int value : values)
-        joined += static_cast<char>(value);
-    return joined;
-}
 
 class OrvelSettings : public ::testing::Test {
 protected:

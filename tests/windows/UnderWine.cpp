@@ -75,13 +75,6 @@ std::string unixLines(const std::string& text) {
     return lines;
 }
 
-Bytes bytes(std::initializer_list<int> values) {
-    Bytes joined;
-    for (int value : values)
-        joined += static_cast<char>(value);
-    return joined;
-}
-
 void UnderWine::SetUp() {
     if (!WineEnvironment::whySkipped().empty())
         GTEST_SKIP() << WineEnvironment::whySkipped();

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "tests/cups/CupsSandbox.h"
+#include "tests/support/ByteList.h"
 #include "tests/windows/BoundedProcess.h"
 
 namespace orvel::test {
@@ -61,7 +62,5 @@ std::string shown(const ProgramAnswer& answer);
 
 // A Windows program's text: CR LF line ends become LF.
 std::string unixLines(const std::string& text);
-
-Bytes bytes(std::initializer_list<int> values);
 
 }  // namespace orvel::test

@@ -19,10 +19,13 @@
 #include "printer/cups/CupsSpooler.h"
 #include "printer/job/Messages.h"
 #include "tests/cups/CupsSandbox.h"
+#include "tests/support/ByteList.h"
 #include "tests/support/FakeServices.h"
 
 namespace orvel {
 namespace {
+
+using test::bytes;
 
 using test::CupsSandbox;
 using test::RecordingSleep;
@@ -63,13 +66,6 @@ private:
     CupsSandbox& sandbox_;
     bool stopped_ = false;
 };
-
-Bytes bytes(std::initializer_list<int> values) {
-    Bytes joined;
-    for (int value : values)
-        joined += static_cast<char>(value);
-    return joined;
-}
 
 std::vector<std::string> titlesOf(const std::vector<test::SpooledJob>& jobs) {
     std::vector<std::string> titles;
