@@ -93,7 +93,12 @@ TEST(SpoolerModule, AnUnusableModuleLeavesThePrinterOutOfReach) {
         // A working module, but by a name that the library search would resolve.
         {"named by a relative path", QStringLiteral("./works.so")},
     };
-    const QString workingFolder = QDir::currentPath();
+    // Back to the working folder however the test ends: the next tests must not run in a
+    // folder that is removed.
+    struct WorkingFolder {
+        const QString path = QDir::currentPath();
+        ~WorkingFolder() { QDir::setCurrent(path); }
+    } workingFolder;
     ASSERT_TRUE(QDir::setCurrent(folder.path()));
     for (const Unusable& c : cases) {
         SCOPED_TRACE(c.what);
@@ -112,7 +117,7 @@ TEST(SpoolerModule, AnUnusableModuleLeavesThePrinterOutOfReach) {
         EXPECT_EQ(messageBox.shown[0].icon, MessageIcon::Critical);
         EXPECT_EQ(messageBox.shown[0].title, kOpenFailedTitle);
     }
-    ASSERT_TRUE(QDir::setCurrent(workingFolder));
+    ASSERT_TRUE(QDir::setCurrent(workingFolder.path));
 }
 
 TEST(SpoolerModule, AFailureIsToldOnceAndAModulePutRightIsTakenUp) {
