@@ -84,14 +84,19 @@ int Program::run(const std::vector<std::string>& arguments) {
     return kUsageError;
 }
 
-int Program::usageError(const std::string& error) {
+// One line of standard error, in the program's name.
+void Program::tell(const std::string& error) {
     console_.message(std::string(kProgramName) + ": " + error);
+}
+
+int Program::usageError(const std::string& error) {
+    tell(error);
     console_.message(kHint);
     return kUsageError;
 }
 
 int Program::failure(const std::string& error) {
-    console_.message(std::string(kProgramName) + ": " + error);
+    tell(error);
     return kNotAllSent;
 }
 
@@ -101,13 +106,12 @@ bool Program::readSettings(const Invocation& invocation, FlagSettings& block) {
         const std::string source = sourceName(*invocation.file);
         const BoundedRead read = BoundedRead::of(*invocation.file, kMaxProfileBytes);
         if (read.status == BoundedRead::Status::Unreadable) {
-            console_.message(std::string(kProgramName) + ": " + source +
-                             ": cannot read it: " + read.reason);
+            tell(source + ": cannot read it: " + read.reason);
             return false;
         }
         const ProfileReading reading = readProfile(read.bytes, source);
         for (const std::string& error : reading.errors)
-            console_.message(std::string(kProgramName) + ": " + error);
+            tell(error);
         if (!reading.ok())
             return false;
         profile = reading.profile;
@@ -155,8 +159,7 @@ int Program::decode(const Invocation& invocation) {
     const std::string path = invocation.file.value_or("-");
     const BoundedRead read = BoundedRead::of(path, kMaxJobBytes);
     if (read.status == BoundedRead::Status::Unreadable) {
-        console_.message(std::string(kProgramName) + ": cannot read " + sourceName(path) + ": " +
-                         read.reason);
+        tell("cannot read " + sourceName(path) + ": " + read.reason);
         return kUsageError;
     }
     const DecodeResult decoded = decodeJob(read.bytes);
@@ -174,7 +177,7 @@ int Program::printers(const Invocation& invocation) {
     if (!listing.reached)
         return failure(listing.error);
     if (listing.queues.empty()) {
-        console_.message(std::string(kProgramName) + ": the spooler has no printers");
+        tell("the spooler has no printers");
         return kAllSent;
     }
     const DefaultPrinter defaultPrinter = platform_.newSpooler()->defaultPrinter();

@@ -26,6 +26,7 @@ public:
     int run(const std::vector<std::string>& arguments);
 
 private:
+    void tell(const std::string& error);
     int usageError(const std::string& error);
     int failure(const std::string& error);
 
