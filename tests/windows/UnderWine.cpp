@@ -5,7 +5,6 @@
 #include <future>
 #include <iterator>
 #include <memory>
-#include <sstream>
 
 #include "tests/windows/WinePrefix.h"
 
@@ -59,13 +58,7 @@ ProgramAnswer answerOf(const ProcessResult& result, std::chrono::steady_clock::t
             std::chrono::steady_clock::now() - start};
 }
 
-}  // namespace
-
-std::string shown(const ProgramAnswer& answer) {
-    return "exit " + std::to_string(answer.exitCode) + (answer.timedOut ? " (timed out)" : "") +
-           "\nstdout: " + answer.out + "\nstderr: " + answer.err;
-}
-
+// A Windows program's text: CR LF line ends become LF.
 std::string unixLines(const std::string& text) {
     std::string lines;
     for (size_t i = 0; i < text.size(); ++i) {
@@ -73,6 +66,13 @@ std::string unixLines(const std::string& text) {
             lines += text[i];
     }
     return lines;
+}
+
+}  // namespace
+
+std::string shown(const ProgramAnswer& answer) {
+    return "exit " + std::to_string(answer.exitCode) + (answer.timedOut ? " (timed out)" : "") +
+           "\nstdout: " + answer.out + "\nstderr: " + answer.err;
 }
 
 void UnderWine::SetUp() {

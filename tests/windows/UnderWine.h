@@ -60,7 +60,4 @@ protected:
 // Everything the tests print about a run, for a failed expectation.
 std::string shown(const ProgramAnswer& answer);
 
-// A Windows program's text: CR LF line ends become LF.
-std::string unixLines(const std::string& text);
-
 }  // namespace orvel::test
