@@ -33,7 +33,6 @@ using test::ScriptedMessageBox;
 
 constexpr char kQueue[] = "Orvel";
 
-// The busy refusal's controls; these tests look only at what reaches the scheduler.
 // Stops the scheduler just before the first chunk is written: the printer was opened and the
 // document started, then the spooler went away.
 class SchedulerDiesBeforeWriting : public Spooler {
