@@ -18,6 +18,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "tests/cups/CupsSandbox.h"
@@ -241,7 +242,6 @@ TEST_F(SandboxConfinement, TheBackendFollowsNoPlantedLinkAndKeepsEveryEarlierCap
         std::optional<fs::path> linkTo;  // otherwise a capture of an earlier job with that id
     };
     const std::vector<Planted> planted = {
-        {".1.raw.tmp", outside.path / "through-temporary-name"},
         {"1.raw", outside.path / "through-final-name"},
         {"2.raw", outside.path / "kept"},
         {"3.raw", std::nullopt},
@@ -268,6 +268,8 @@ TEST_F(SandboxConfinement, TheBackendFollowsNoPlantedLinkAndKeepsEveryEarlierCap
 TEST_F(SandboxConfinement, AQueueWhoseDeviceIsNotItsOwnCaptureFolderDeliversNothing) {
     sandbox->start();
     sandbox->addQueue(kQueue, true);
+    // Stray's own folder is there: only the device URI keeps the backend from writing into it.
+    sandbox->makeCaptureFolders({"Stray"});
     const ScratchFolder outside;
     const std::vector<std::pair<const char*, std::string>> devicesOfStray = {
         {"a folder outside the sandbox", outside.path.string()},
@@ -284,17 +286,31 @@ TEST_F(SandboxConfinement, AQueueWhoseDeviceIsNotItsOwnCaptureFolderDeliversNoth
         EXPECT_EQ(sandbox->waitForCompletedJobs("Stray", i + 1).size(), i + 1);
         EXPECT_EQ(outside.entries(), std::vector<std::string>{"kept"});
         EXPECT_TRUE(sandbox->capturedJobs(kQueue).empty());
-        EXPECT_FALSE(fs::exists(sandbox->captureFolder("Stray")));
+        EXPECT_TRUE(sandbox->capturedJobs("Stray").empty());
     }
 }
 
-// Root writes the configuration and the backend there and runs them: a folder that another user
-// could change, or swap for another, is no place for them.
-TEST_F(SandboxConfinement, StartRefusesAFolderThatAnotherUserCouldChange) {
+std::pair<uid_t, gid_t> ownerOf(const fs::path& path) {
+    struct stat status {};
+    if (lstat(path.c_str(), &status) != 0)
+        return {static_cast<uid_t>(-1), static_cast<gid_t>(-1)};
+    return {status.st_uid, status.st_gid};
+}
+
+// Root writes the configuration, the backend and the capture folders there and runs them: a
+// folder that another user could change, or swap for another, is no place for them, nor is a
+// folder of captures that leads elsewhere.
+TEST_F(SandboxConfinement, NoCommandWorksInAFolderThatAnotherUserCouldChange) {
     const uid_t nobody = getpwnam("nobody")->pw_uid;
     struct Case {
         const char* what;
         std::function<fs::path(const fs::path& scratch)> arrange;
+    };
+    // A folder of root's that a link named capture leads to, with a folder of root's in it
+    // under the name of a queue.
+    const auto captureLinkedToTarget = [](const fs::path& sandbox, const fs::path& scratch) {
+        fs::create_directories(scratch / "target" / "Other");
+        fs::create_directory_symlink(scratch / "target", sandbox / "capture");
     };
     const std::vector<Case> cases = {
         {"a folder of another user's",
@@ -316,16 +332,49 @@ TEST_F(SandboxConfinement, StartRefusesAFolderThatAnotherUserCouldChange) {
              fs::create_directory(scratch / "theirs" / "sandbox");
              return scratch / "theirs" / "sandbox";
          }},
+        {"a folder of another user's whose captures lead to a folder of root's",
+         [&](const fs::path& scratch) {
+             fs::create_directory(scratch / "sandbox");
+             captureLinkedToTarget(scratch / "sandbox", scratch);
+             EXPECT_EQ(lchown((scratch / "sandbox" / "capture").c_str(), nobody, -1), 0);
+             EXPECT_EQ(chown((scratch / "sandbox").c_str(), nobody, -1), 0);
+             return scratch / "sandbox";
+         }},
+        {"a folder of root's whose captures lead elsewhere",
+         [&](const fs::path& scratch) {
+             fs::create_directory(scratch / "sandbox");
+             captureLinkedToTarget(scratch / "sandbox", scratch);
+             return scratch / "sandbox";
+         }},
     };
     const std::string script = ORVEL_CUPS_SANDBOX_SCRIPT;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const ScratchFolder scratch;
         const fs::path folder = c.arrange(scratch.path);
-        const CommandResult started = runShell(script + " start " + folder.string());
-        EXPECT_FALSE(started.succeeded) << started.output;
-        EXPECT_FALSE(fs::exists(folder / "conf")) << "root wrote its configuration there";
+        const auto folderOwner = ownerOf(folder);
+        const fs::path target = scratch.path / "target";
+        const auto targetOwners = std::make_pair(ownerOf(target), ownerOf(target / "Other"));
+        for (const std::string& command :
+             {"start " + folder.string(), "capture-folders " + folder.string() + " Orvel Other",
+              "add-queue " + folder.string() + " Orvel"}) {
+            SCOPED_TRACE(command);
+            const CommandResult result = runShell(script + " " + command);
+            EXPECT_FALSE(result.succeeded) << result.output;
+        }
         runShell(script + " stop " + folder.string());
+
+        EXPECT_FALSE(fs::exists(folder / "conf")) << "root wrote its configuration there";
+        EXPECT_FALSE(fs::exists(fs::symlink_status(folder / "capture" / "Orvel")))
+            << "root made a capture folder";
+        EXPECT_EQ(ownerOf(folder), folderOwner);
+        if (fs::exists(target)) {
+            EXPECT_EQ(std::make_pair(ownerOf(target), ownerOf(target / "Other")), targetOwners)
+                << "root gave away a folder that a link led to";
+            EXPECT_TRUE(fs::is_empty(target / "Other"));
+        } else {
+            EXPECT_FALSE(fs::exists(fs::symlink_status(folder / "capture" / "Other")));
+        }
     }
 }
 
