@@ -1,6 +1,7 @@
 // The capture backend on its own, run as the scheduler runs it (as lp, by its path under a
 // scheduler's folder): a job of any bytes up to its 16 MiB cap is kept whole under its name, a
-// bigger one is refused and leaves nothing behind, from standard input and from a file alike.
+// bigger one is refused and leaves nothing behind, from standard input and from a file alike;
+// and a link planted under its temporary name leads it nowhere.
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -64,7 +65,8 @@ protected:
     fs::path captures() const { return root / "capture" / kQueue; }
 
     // Job 1 with the bytes given, through a pipe on standard input or as the file argument; the
-    // exit status.
+    // exit status. The backend's shell runs as process 1 of a namespace of its own, so that its
+    // temporary name is known beforehand: .1.1.tmp.
     int deliver(const std::string& bytes, bool asFile) {
         const fs::path input = root / "input";
         std::ofstream(input, std::ios::binary) << bytes;
@@ -73,8 +75,8 @@ protected:
         const std::string backend = (root / "bin" / "backend" / "capture").string();
         const std::string command =
             (asFile ? "" : "cat " + input.string() + " | ") +
-            "timeout -k 1 60 setpriv --reuid lp --regid lp --clear-groups env -i PATH=/usr/bin:/bin"
-            " PRINTER=" +
+            "timeout -k 1 60 unshare --pid --fork setpriv --reuid lp --regid lp --clear-groups"
+            " env -i PATH=/usr/bin:/bin PRINTER=" +
             std::string(kQueue) + " DEVICE_URI=capture:" + captures().string() + " " + backend +
             " 1 user title 1 ''" + (asFile ? " " + input.string() : "") + " >/dev/null 2>&1";
         const int status = std::system(command.c_str());
@@ -124,6 +126,37 @@ TEST_F(CaptureBackend, KeepsEveryJobUpToItsCapWholeAndRefusesABiggerOneLeavingNo
             for (const std::string& name : entries())
                 fs::remove(captures() / name);
         }
+    }
+}
+
+// The links lead where lp may write: only the backend's own care keeps the job from going there.
+TEST_F(CaptureBackend, FollowsNoLinkPlantedUnderItsTemporaryName) {
+    const passwd* lp = getpwnam("lp");
+    const fs::path outside = root / "outside";
+    fs::create_directory(outside);
+    ASSERT_EQ(chown(outside.c_str(), lp->pw_uid, lp->pw_gid), 0);
+    std::ofstream(outside / "kept") << "untouched";
+    ASSERT_EQ(chown((outside / "kept").c_str(), lp->pw_uid, lp->pw_gid), 0);
+    struct Case {
+        const char* what;
+        fs::path linkTo;
+    };
+    const std::vector<Case> cases = {
+        {"a link to a file of lp's", outside / "kept"},
+        {"a link to a name that nothing has yet", outside / "made-through-the-link"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        fs::create_symlink(c.linkTo, captures() / ".1.1.tmp");
+
+        EXPECT_EQ(deliver("job 1", false), 0);
+
+        EXPECT_EQ(fileBytes(captures() / "1.raw"), "job 1");
+        EXPECT_TRUE(fs::is_symlink(captures() / ".1.1.tmp")) << "the planted link went";
+        EXPECT_EQ(fileBytes(outside / "kept"), "untouched");
+        EXPECT_FALSE(fs::exists(fs::symlink_status(outside / "made-through-the-link")));
+        for (const std::string& name : entries())
+            fs::remove(captures() / name);
     }
 }
 

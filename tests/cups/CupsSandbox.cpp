@@ -233,7 +233,7 @@ std::vector<Bytes> CupsSandbox::capturedJobs(const std::string& queue) const {
     std::vector<std::pair<std::pair<long, long>, fs::path>> files;
     if (fs::is_directory(fs::symlink_status(folder))) {
         for (const auto& entry : fs::directory_iterator(folder)) {
-            // Only complete jobs, in plain files: the backend links a job into place when it
+            // Only complete jobs, in plain files: the backend renames a job into place when it
             // has all of it, and a link that somebody else planted there is not a job.
             const auto order = captureOrder(entry.path().filename().string());
             if (order && entry.is_regular_file() && !entry.is_symlink())
