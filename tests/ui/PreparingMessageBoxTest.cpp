@@ -8,7 +8,10 @@
 #include <QTimer>
 
 #include "tests/support/FakeServices.h"
+#include "tests/ui/windows/UserInput.h"
 #include "ui/desktop/PreparingMessageBox.h"
+#include "ui/input/KeyCodes.h"
+#include "ui/input/KeyPreview.h"
 #include "ui/services/QtMessageBox.h"
 #include "ui/windows/Confirmations.h"
 
@@ -96,6 +99,51 @@ TEST(PreparingMessageBox, ABoxGoneBeforeItsLoopComesToThePreparationPreparesNoth
     EXPECT_EQ(ask(question, confirmations::kConfirmPrinterReady), MessageAnswer::Cancel);
     QCoreApplication::processEvents();
     EXPECT_EQ(preparations, 0);
+}
+
+// A window whose CTRL+A runs a command, as the main window's shortcuts do: on the key's release,
+// from inside the key filter that every window shares.
+class ShortcutWindow : public QWidget, public KeyPreviewHandler {
+public:
+    explicit ShortcutWindow(std::function<void()> command) : command_(std::move(command)) {
+        new KeyPreview(this, *this);
+    }
+
+    void Form_KeyUp(int& KeyCode, int& Shift) override {
+        if (KeyCode == 'A' && Shift == kCtrlMask)
+            command_();
+    }
+
+private:
+    std::function<void()> command_;
+};
+
+// The question's watch must not join the application's filters while the shared key filter is
+// working through them: Qt would then hand the key's release to that filter once more, and the
+// first shortcut after start-up would ask, prepare and run its command twice.
+TEST(PreparingMessageBox, AShortcutAskingFromTheKeyFilterAsksAndPreparesOnce) {
+    QtMessageBox boxes;
+    BoxPaints box;
+    box.atFirstPaint = answerAfterAWhile;
+    int preparations = 0;
+    PreparingMessageBox question(boxes, confirmations::kConfirmPrinterReady,
+                                 [&] { ++preparations; });
+    int questions = 0;
+    ShortcutWindow window([&] {
+        ++questions;
+        box.paints = 0;  // every question is answered after its own first paint
+        ask(question, confirmations::kConfirmPrinterReady);
+    });
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+    pressKey(window, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(questions, 1);
+    EXPECT_EQ(preparations, 1);
+
+    pressKey(window, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(questions, 2);
+    EXPECT_EQ(preparations, 2);
 }
 
 TEST(PreparingMessageBox, PassesEveryMessageOnAsItIs) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "printer/job/Messages.h"
 #include "printer/job/Services.h"
@@ -13,17 +14,22 @@ namespace orvel {
 
 class PreparingMessageBox : public MessageBoxService {
 public:
-    // Every box is shown by `boxes`; the preparation runs while `question` is up.
+    // Every box is shown by `boxes`; the preparation runs while `question` is up. Made once the
+    // application exists and outside its event delivery: it joins the application's filters
+    // here, for its whole life.
     PreparingMessageBox(MessageBoxService& boxes, const Message& question,
                         std::function<void()> preparation);
+    ~PreparingMessageBox() override;
 
     MessageAnswer show(const std::string& text, MessageButtons buttons, MessageIcon icon,
                        const std::optional<std::string>& title) override;
 
 private:
+    class FirstPaintWatch;
+
     MessageBoxService& boxes_;
     std::string questionText_;
-    std::function<void()> preparation_;
+    std::unique_ptr<FirstPaintWatch> watch_;
 };
 
 }  // namespace orvel
