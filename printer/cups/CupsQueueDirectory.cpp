@@ -11,6 +11,16 @@ namespace orvel {
 
 namespace {
 
+// A server's own words, with every byte that is not printable ASCII shown as '?'.
+std::string printableText(const char* text) {
+    std::string shown;
+    for (; *text != '\0' && shown.size() < 200; ++text) {
+        const auto byte = static_cast<unsigned char>(*text);
+        shown += byte >= ' ' && byte < 0x7F ? *text : '?';
+    }
+    return shown;
+}
+
 std::string secondsText(std::chrono::milliseconds timeout) {
     const long long milliseconds = timeout.count();
     std::string text = std::to_string(milliseconds / 1000);
@@ -21,6 +31,45 @@ std::string secondsText(std::chrono::milliseconds timeout) {
         text += "." + fraction;
     }
     return text + " s";
+}
+
+// The scheduler as -h or CUPS_SERVER named it: a local socket's path, or the host and its port.
+std::string schedulerAddress() {
+    const std::string server = cupsServer();
+    if (server.empty() || server[0] == '/')
+        return server;
+    const bool ipv6 = server.find(':') != std::string::npos;
+    return (ipv6 ? "[" + server + "]" : server) + ":" + std::to_string(ippPort());
+}
+
+// Why a scheduler that answered in IPP did not list its queues: its status, and its own words.
+std::string refusalOf(ipp_t* response) {
+    std::string why = ippErrorString(ippGetStatusCode(response));
+    ipp_attribute_t* message = ippFindAttribute(response, "status-message", IPP_TAG_TEXT);
+    const char* text = message == nullptr ? nullptr : ippGetString(message, 0, nullptr);
+    if (text != nullptr && *text != '\0')
+        why += std::string(" (") + printableText(text) + ")";
+    return why;
+}
+
+// What a server sent that is no answer of a scheduler, from the HTTP status and the content type
+// of its answer (both empty when no HTTP answer came). libcups's own last error would say
+// "Success" or "No such file or directory" here.
+std::string whatCameInstead(http_status_t status, const std::string& answerType) {
+    const bool httpAnswer = status != HTTP_STATUS_ERROR || !answerType.empty();
+    if (!httpAnswer)
+        return "closed the connection without an HTTP answer, or its answer was not HTTP";
+    if (status == HTTP_STATUS_OK || status == HTTP_STATUS_ERROR) {
+        if (answerType == "application/ipp")
+            return "answered with an IPP message that could not be read";
+        return "answered with " +
+               (answerType.empty() ? "no content type" : printableText(answerType.c_str())) +
+               ", not IPP: it is no print scheduler";
+    }
+    const char* text = httpStatus(status);
+    return "answered HTTP status " + std::to_string(static_cast<int>(status)) +
+           (text != nullptr && *text != '\0' ? std::string(" (") + text + ")" : std::string()) +
+           " instead of the list of queues";
 }
 
 QueueState stateOf(int printerState) {
@@ -77,7 +126,10 @@ QueueListing CupsQueueDirectory::listQueues() {
     QueueListing listing;
     SchedulerConnection scheduler(SchedulerConnection::Clock::now() + timeout_);
     if (!scheduler.usable()) {
-        listing.error = std::string("no scheduler answers at ") + cupsServer();
+        listing.error = scheduler.localFailure().empty()
+                            ? "no scheduler answers at " + schedulerAddress()
+                            : "cannot reach the scheduler at " + schedulerAddress() + ": " +
+                                  scheduler.localFailure();
         return listing;
     }
     static const char* const kAttributes[] = {"printer-name", "printer-state", "queued-job-count"};
@@ -85,19 +137,23 @@ QueueListing CupsQueueDirectory::listQueues() {
     ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes",
                   sizeof kAttributes / sizeof kAttributes[0], nullptr, kAttributes);
     ipp_t* response = scheduler.exchange(request, "/");
-    const ipp_status_t status = cupsLastError();
+    const ipp_status_t status =
+        response == nullptr ? IPP_STATUS_ERROR_INTERNAL : ippGetStatusCode(response);
     if (response != nullptr && status <= IPP_STATUS_OK_CONFLICTING) {
         listing.reached = true;
         listing.queues = queuesIn(response);
     } else if (status == IPP_STATUS_ERROR_NOT_FOUND) {
         listing.reached = true;  // a scheduler without queues
-    } else if (!scheduler.usable()) {
+    } else if (scheduler.outOfTime()) {
         // The connection is given up on when its time has run out.
-        listing.error = std::string("the scheduler at ") + cupsServer() +
-                        " did not answer within " + secondsText(timeout_);
+        listing.error = "the scheduler at " + schedulerAddress() + " did not answer within " +
+                        secondsText(timeout_);
+    } else if (response != nullptr) {
+        listing.error = "the scheduler at " + schedulerAddress() +
+                        " did not list its queues: " + refusalOf(response);
     } else {
-        listing.error = std::string("the scheduler at ") + cupsServer() +
-                        " did not list its queues: " + cupsLastErrorString();
+        listing.error = "the server at " + schedulerAddress() + " " +
+                        whatCameInstead(scheduler.httpStatus(), scheduler.answerType());
     }
     ippDelete(response);
     return listing;

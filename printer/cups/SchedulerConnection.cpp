@@ -1,7 +1,13 @@
 #include "printer/cups/SchedulerConnection.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <strings.h>
 #include <algorithm>
+#include <cerrno>
 #include <climits>
+#include <cstring>
 
 namespace orvel {
 
@@ -14,6 +20,20 @@ const char* noPassword(const char* /*prompt*/, http_t* /*http*/, const char* /*m
     return nullptr;
 }
 
+// libcups doesn't keep why a connection failed; when this process can't open a file any more,
+// that is why.
+int localCauseOfFailedConnect(int connectError) {
+    if (connectError == EMFILE || connectError == ENFILE || connectError == ENOMEM ||
+        connectError == ENOBUFS)
+        return connectError;
+    const int probe = open("/dev/null", O_RDONLY | O_CLOEXEC);
+    if (probe >= 0) {
+        close(probe);
+        return 0;
+    }
+    return errno == EMFILE || errno == ENFILE ? errno : 0;
+}
+
 }  // namespace
 
 SchedulerConnection::SchedulerConnection(Clock::time_point deadline) : deadline_(deadline) {
@@ -24,57 +44,134 @@ SchedulerConnection::SchedulerConnection(Clock::time_point deadline) : deadline_
     if (left <= 0)
         return;
     const int connectTimeoutMs = static_cast<int>(std::min<long long>(left, INT_MAX));
+    errno = 0;
     http_ = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
                          connectTimeoutMs, nullptr);
+    if (http_ == nullptr) {
+        noteLocalFailure(localCauseOfFailedConnect(errno));
+        return;
+    }
+    watchSocket();
 }
 
 SchedulerConnection::~SchedulerConnection() {
+    closeConnection();
+}
+
+http_status_t SchedulerConnection::httpStatus() const {
+    return http_ == nullptr ? HTTP_STATUS_ERROR : httpGetStatus(http_);
+}
+
+std::string SchedulerConnection::answerType() const {
+    const char* type = http_ == nullptr ? nullptr : httpGetField(http_, HTTP_FIELD_CONTENT_TYPE);
+    return type == nullptr ? std::string() : std::string(type);
+}
+
+// A socket that libcups has closed (after an answer that closed the connection) is not watched:
+// nothing waits on it, and startRequest() connects anew before the next request.
+void SchedulerConnection::watchSocket() {
+    if (http_ == nullptr || httpGetFd(http_) < 0 || socketDeadline_.watches(httpGetFd(http_)))
+        return;
+    if (!socketDeadline_.watch(httpGetFd(http_), deadline_)) {
+        noteLocalFailure(errno);
+        closeConnection();
+    }
+}
+
+// libcups would connect anew inside the next request when the last answer closed the connection,
+// and the new socket would be watched only after the first gap without a byte. Connecting here
+// instead, within the time left, the request starts on a watched socket.
+void SchedulerConnection::reconnectIfClosed() {
+    const char* connection = httpGetField(http_, HTTP_FIELD_CONNECTION);
+    const bool closing = connection != nullptr && strcasecmp(connection, "close") == 0;
+    if (httpGetFd(http_) >= 0 && !closing)
+        return;
+    httpClearFields(http_);
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline_ - Clock::now()).count();
+    if (left <= 0 ||
+        httpReconnect2(http_, static_cast<int>(std::min<long long>(left, INT_MAX)), nullptr) != 0)
+        closeConnection();
+}
+
+bool SchedulerConnection::startCall(bool newRequest) {
+    closeIfOutOfTime();
+    if (usable() && newRequest)
+        reconnectIfClosed();
+    watchSocket();
+    if (usable())
+        waitUntilDeadline();
+    return usable();
+}
+
+void SchedulerConnection::closeConnection() {
+    socketDeadline_.stop();
     if (http_ != nullptr)
         httpClose(http_);
+    http_ = nullptr;
+}
+
+void SchedulerConnection::noteLocalFailure(int error) {
+    if (error == EMFILE || error == ENFILE)
+        localFailure_ = "this program has run out of file descriptors";
+    else if (error == ENOMEM || error == ENOBUFS)
+        localFailure_ = "this program has run out of memory";
+    else if (error == EAGAIN)
+        localFailure_ = "this program cannot start another thread";
+    else
+        return;
+    localFailure_ += std::string(" (") + std::strerror(error) + ")";
 }
 
 ipp_t* SchedulerConnection::exchange(ipp_t* request, const std::string& resource) {
-    closeIfOutOfTime();
-    if (!usable()) {
+    if (!startCall(true)) {
         ippDelete(request);
         return nullptr;
     }
-    waitUntilDeadline();
-    ipp_t* response = cupsDoRequest(http_, request, resource.c_str());
+    ipp_t* response = nullptr;
+    {
+        const BrokenPipeGuard guard;
+        response = cupsDoRequest(http_, request, resource.c_str());
+    }
     closeIfOutOfTime();
     return response;
 }
 
 bool SchedulerConnection::beginStreamedRequest(ipp_t* request, const std::string& resource) {
-    closeIfOutOfTime();
-    if (!usable()) {
+    if (!startCall(true)) {
         ippDelete(request);
         return false;
     }
-    waitUntilDeadline();
-    const http_status_t status =
-        cupsSendRequest(http_, request, resource.c_str(), CUPS_LENGTH_VARIABLE);
+    http_status_t status = HTTP_STATUS_ERROR;
+    {
+        const BrokenPipeGuard guard;
+        status = cupsSendRequest(http_, request, resource.c_str(), CUPS_LENGTH_VARIABLE);
+    }
     ippDelete(request);
     closeIfOutOfTime();
     return usable() && status == HTTP_STATUS_CONTINUE;
 }
 
 bool SchedulerConnection::writeStreamedData(const char* data, size_t size) {
-    closeIfOutOfTime();
-    if (!usable())
+    if (!startCall(false))
         return false;
-    waitUntilDeadline();
-    const http_status_t status = cupsWriteRequestData(http_, data, size);
+    http_status_t status = HTTP_STATUS_ERROR;
+    {
+        const BrokenPipeGuard guard;
+        status = cupsWriteRequestData(http_, data, size);
+    }
     closeIfOutOfTime();
     return usable() && status == HTTP_STATUS_CONTINUE;
 }
 
 ipp_t* SchedulerConnection::finishStreamedRequest(const std::string& resource) {
-    closeIfOutOfTime();
-    if (!usable())
+    if (!startCall(false))
         return nullptr;
-    waitUntilDeadline();
-    ipp_t* response = cupsGetResponse(http_, resource.c_str());
+    ipp_t* response = nullptr;
+    {
+        const BrokenPipeGuard guard;
+        response = cupsGetResponse(http_, resource.c_str());
+    }
     closeIfOutOfTime();
     return response;
 }
@@ -82,7 +179,8 @@ ipp_t* SchedulerConnection::finishStreamedRequest(const std::string& resource) {
 // Each wait of libcups for the scheduler may last until the deadline, and no longer. The wait
 // must not be shorter: libcups reads the body of an answer without asking keepWaiting, so it
 // would take an answer that is merely slow (a scheduler busy starting other jobs) for a failed
-// request, even one that the scheduler has carried out.
+// request, even one that the scheduler has carried out. libcups's waits end only after a gap
+// without a byte; the watched socket ends them all at the deadline.
 void SchedulerConnection::waitUntilDeadline() {
     httpSetTimeout(http_, secondsLeft(), keepWaiting, this);
 }
@@ -95,8 +193,12 @@ double SchedulerConnection::secondsLeft() const {
 // libcups calls this when a wait has gone its time without a byte: 1 goes on waiting, for what
 // is left until the deadline, 0 gives up and fails the request.
 int SchedulerConnection::keepWaiting(http_t* http, void* self) {
-    const auto* connection = static_cast<const SchedulerConnection*>(self);
+    auto* connection = static_cast<SchedulerConnection*>(self);
     if (!connection->timeLeft())
+        return 0;
+    // libcups may have reconnected within the request: the new socket needs the deadline too.
+    if (!connection->socketDeadline_.watches(httpGetFd(http)) &&
+        !connection->socketDeadline_.watch(httpGetFd(http), connection->deadline_))
         return 0;
     httpSetTimeout(http, connection->secondsLeft(), keepWaiting, self);
     return 1;
@@ -107,10 +209,8 @@ bool SchedulerConnection::timeLeft() const {
 }
 
 void SchedulerConnection::closeIfOutOfTime() {
-    if (http_ != nullptr && !timeLeft()) {
-        httpClose(http_);
-        http_ = nullptr;
-    }
+    if (!timeLeft())
+        closeConnection();
 }
 
 }  // namespace orvel
