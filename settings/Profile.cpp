@@ -145,6 +145,13 @@ public:
             start = end + 1;
             ++line;
         }
+        // An empty file is what a failed command leaves behind: storing the defaults from it
+        // would reset every printer it reaches. Whoever means the defaults names no profile.
+        if (reading_.ok() && reading_.profile.settings.empty() &&
+            reading_.profile.model == Model::None)
+            fileError(
+                "names no setting, not a profile (without a profile, the defaults are "
+                "stored)");
         return reading_;
     }
 

@@ -7,6 +7,7 @@
 // "Model: Export" applies that model's preset first, wherever the line stands; then every named
 // setting takes its choice; settings not named keep their defaults (after the preset). Every
 // combination is accepted: a box that a governing box disables still holds and encodes a value.
+// A profile that names neither a setting nor the model is refused.
 #pragma once
 
 #include <cstddef>

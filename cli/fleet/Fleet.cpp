@@ -96,6 +96,10 @@ private:
             PrinterServices services{choice, sink, pause};
             NoIdleControls controls;
             const std::optional<RawJobOutcome> outcome = job_.send(services, controls);
+            // The printer output's message names no cause; one on this computer's side is told.
+            const std::string localFailure = choice.localFailure();
+            if (sink.heard() && !localFailure.empty())
+                fleet_.console_.message(labelOf(choice.printerName()) + ": " + localFailure);
             return {resultOf(outcome, sink.heard()), choice.printerName()};
         } catch (const std::exception& failure) {
             fleet_.console_.message(labelOf(given) + ": " + failure.what());

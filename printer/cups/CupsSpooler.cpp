@@ -168,10 +168,12 @@ ServerDefault askServerDefault(SchedulerConnection& scheduler, std::string& name
 // - no scheduler answers, or none in time: found, with no name, so that the open fails the
 //   same way.
 DefaultPrinter CupsSpooler::defaultPrinter() {
+    localFailure_.clear();  // a job begins here
     const std::string configured = configuredDefaultName();
     if (!configured.empty())
         return {true, configured};
     SchedulerConnection scheduler(Clock::now() + timeouts_.lookup);
+    noteFailureOf(scheduler);
     std::string name;
     switch (askServerDefault(scheduler, name)) {
         case ServerDefault::Named:
@@ -192,6 +194,7 @@ Spooler::Handle CupsSpooler::openPrinter(const std::string& name) {
     Connection& connection = connections_[handle];
     connection.deadline = Clock::now() + timeouts_.printer;
     connection.scheduler = std::make_unique<SchedulerConnection>(connection.deadline);
+    noteFailureOf(*connection.scheduler);
     connection.name = queue;
     ipp_t* response = queueAttributes(connection, "printer-name");
     ipp_attribute_t* printerName =
@@ -324,9 +327,16 @@ void CupsSpooler::abandonDocument(Connection& connection) {
 
 // The printer's connection, made anew after a document was abandoned.
 SchedulerConnection& CupsSpooler::schedulerOf(Connection& connection) {
-    if (connection.scheduler == nullptr)
+    if (connection.scheduler == nullptr) {
         connection.scheduler = std::make_unique<SchedulerConnection>(connection.deadline);
+        noteFailureOf(*connection.scheduler);
+    }
     return *connection.scheduler;
+}
+
+void CupsSpooler::noteFailureOf(const SchedulerConnection& scheduler) {
+    if (!scheduler.localFailure().empty())
+        localFailure_ = scheduler.localFailure();
 }
 
 // Dropping the connection also drops a document that was started and never ended: it must not be

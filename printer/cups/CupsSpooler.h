@@ -20,9 +20,8 @@ struct CupsTimeouts {
     // attributes, its queue, the job and its answer.
     std::chrono::milliseconds printer{7000};
 
-    // The most that one job (the lookup, then one printer) waits on a silent scheduler. A wait
-    // ends at its bound; the start of a job can take one second more (libcups's own wait for the
-    // scheduler's go-ahead).
+    // The most that one job (the lookup, then one printer) waits on a scheduler that is silent,
+    // slow or trickles its answers: every wait ends at its bound.
     constexpr std::chrono::milliseconds command() const { return lookup + printer; }
 };
 
@@ -59,6 +58,7 @@ public:
     bool endDocument(Handle printer) override;
     void cancelDocument(Handle printer) override;
     void closePrinter(Handle printer) override;
+    std::string localFailure() override { return localFailure_; }
 
 private:
     struct Connection {
@@ -73,9 +73,11 @@ private:
     ipp_t* queueAttributes(Connection& connection, const char* attribute);
     void abandonDocument(Connection& connection);
     SchedulerConnection& schedulerOf(Connection& connection);
+    void noteFailureOf(const SchedulerConnection& scheduler);
 
     CupsTimeouts timeouts_;
     std::map<Handle, Connection> connections_;
+    std::string localFailure_;
     Handle nextHandle_ = 1;
 };
 

@@ -10,7 +10,7 @@ namespace orvel::spooler_module {
 
 // Raised whenever the Spooler interface or these entry points change: a module built against
 // another version is refused rather than called through a table that no longer fits it.
-inline constexpr int kInterfaceVersion = 1;
+inline constexpr int kInterfaceVersion = 2;
 
 inline constexpr char kVersionEntry[] = "orvel_spooler_module_version";
 inline constexpr char kCreateEntry[] = "orvel_spooler_module_create";

@@ -60,4 +60,8 @@ void PrinterChoice::closePrinter(Handle printer) {
     backend_.closePrinter(printer);
 }
 
+std::string PrinterChoice::localFailure() {
+    return backend_.localFailure();
+}
+
 }  // namespace orvel

@@ -31,6 +31,7 @@ public:
     bool endDocument(Handle printer) override;
     void cancelDocument(Handle printer) override;
     void closePrinter(Handle printer) override;
+    std::string localFailure() override;
 
 private:
     Spooler& backend_;

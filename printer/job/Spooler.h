@@ -44,6 +44,12 @@ public:
     // Withdraws a started document so that none of it reaches the printer.
     virtual void cancelDocument(Handle printer) = 0;
     virtual void closePrinter(Handle printer) = 0;
+
+    // Why the last failure of this spooler lay on this computer's side rather than the
+    // spooler's (no file descriptor, memory or thread left), in words for the user; empty when
+    // it did not, or when the backend can't tell. The messages of a failed command name no
+    // cause; a front end adds this one where it has a place for it.
+    virtual std::string localFailure() { return {}; }
 };
 
 }  // namespace orvel

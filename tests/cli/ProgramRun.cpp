@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -76,10 +77,16 @@ struct Exec {
     std::vector<char*> envp;
 };
 
-[[noreturn]] void execProgram(Exec& exec, bool withInput, const StreamFiles& files) {
+[[noreturn]] void execProgram(Exec& exec, bool withInput, const StreamFiles& files,
+                              std::optional<unsigned> openFilesLimit) {
     redirect(withInput ? files.path("in") : "/dev/null", O_RDONLY, 0);
     redirect(files.path("out"), O_WRONLY | O_CREAT | O_TRUNC, 1);
     redirect(files.path("err"), O_WRONLY | O_CREAT | O_TRUNC, 2);
+    if (openFilesLimit) {
+        const rlimit limit{*openFilesLimit, *openFilesLimit};
+        if (setrlimit(RLIMIT_NOFILE, &limit) != 0)
+            _exit(126);
+    }
     execve(exec.argv[0], exec.argv.data(), exec.envp.data());
     _exit(127);
 }
@@ -129,7 +136,7 @@ ProgramRun runProgram(const ProgramInput& input) {
     if (child < 0)
         throw std::runtime_error("cannot start the program");
     if (child == 0)
-        execProgram(exec, input.standardInput.has_value(), files);
+        execProgram(exec, input.standardInput.has_value(), files, input.openFilesLimit);
     ProgramRun run;
     run.status = waitBounded(child);
     run.elapsed = std::chrono::steady_clock::now() - start;
@@ -139,7 +146,7 @@ ProgramRun runProgram(const ProgramInput& input) {
 }
 
 ProgramRun runProgram(const std::vector<std::string>& arguments) {
-    return runProgram(ProgramInput{arguments, std::nullopt, {}});
+    return runProgram(ProgramInput{arguments, std::nullopt, {}, std::nullopt});
 }
 
 }  // namespace orvel::test

@@ -21,6 +21,8 @@ struct ProgramInput {
     std::optional<std::string> standardInput;  // the bytes; none: /dev/null
     // Set for the program only, on top of this process's environment; an empty value unsets.
     std::map<std::string, std::string> environment;
+    // How many files the program may have open at once; none: as many as this process.
+    std::optional<unsigned> openFilesLimit;
 };
 
 // Ends the program when it takes longer than this, so that a hang fails a test instead of

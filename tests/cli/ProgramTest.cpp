@@ -36,7 +36,8 @@ protected:
 
     ProgramRun run(std::vector<std::string> arguments,
                    std::optional<std::string> standardInput = std::nullopt) const {
-        return runProgram(ProgramInput{std::move(arguments), std::move(standardInput), kNoSpooler});
+        return runProgram(
+            ProgramInput{std::move(arguments), std::move(standardInput), kNoSpooler, std::nullopt});
     }
 
     std::string folder;

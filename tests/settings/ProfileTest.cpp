@@ -127,8 +127,8 @@ TEST_P(StoredBlock, IsTheBlockOfTheDefaultsThePresetAndTheNamedSettings) {
 INSTANTIATE_TEST_SUITE_P(
     Forms, StoredBlock,
     ::testing::Values(
-        ValidProfile{"Empty", "", test::kDefaultBlock},
-        ValidProfile{"CommentsAndBlankLines", "# office counters\n\n   \n\t# Font: Roman\n",
+        ValidProfile{"CommentsAndBlankLines",
+                     "# office counters\n\n   \n\t# Font: Roman\nFont: Sans Serif\n",
                      test::kDefaultBlock},
         ValidProfile{"ExportModel", "Model: Export\n", {1, 16, 2, 0, 15, 120, 0, 8, 2, 1, 1, 1}},
         ValidProfile{"DomesticModel", "model:domestic", test::kDefaultBlock},
@@ -230,6 +230,16 @@ INSTANTIATE_TEST_SUITE_P(
         BadProfile{"EscapeByte",
                    "Font: \x1B[31mRoman\n",
                    {"office.profile:1: a control byte 0x1B, not a profile"}},
+        // What "decode captured.bin > counters.profile" leaves when the file is no settings
+        // job: storing the defaults from it would reset every printer named.
+        BadProfile{"Empty",
+                   "",
+                   {"office.profile: names no setting, not a profile (without a "
+                    "profile, the defaults are stored)"}},
+        BadProfile{"OnlyCommentsAndBlankLines",
+                   "\xEF\xBB\xBF# office counters\r\n\n   \n\t# Font: Roman\n",
+                   {"office.profile: names no setting, not a profile (without a profile, the "
+                    "defaults are stored)"}},
         BadProfile{"LargerThan64KiB",
                    std::string(64 * 1024 + 1, '#'),
                    {"office.profile: larger than 65536 bytes, not a profile"}}),

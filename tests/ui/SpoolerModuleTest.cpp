@@ -6,9 +6,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLibrary>
+#include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "printer/cups/SpoolerModuleEntries.h"
 #include "printer/job/RawJob.h"
@@ -16,7 +22,15 @@
 #include "ui/services/SpoolerModule.h"
 
 #ifdef ORVEL_CUPS_MODULE_PATH
+#include <cups/cups.h>
+
+#include <chrono>
+#include <future>
+#include <memory>
+
+#include "printer/commands/mdlFlagSettings.h"
 #include "tests/cups/CupsSandbox.h"
+#include "tests/cups/spooler/HostileServer.h"
 #endif
 
 namespace orvel::test {
@@ -139,6 +153,103 @@ TEST(SpoolerModule, AFailureIsToldOnceAndAModulePutRightIsTakenUp) {
     EXPECT_EQ(module.defaultPrinter().name, "Module printer");
 }
 
+// Where a loader or a toolkit that searched might find a module when the program names
+// <folder>/varnet-orvel-cups.so: other names in the same folder, and the subfolders that the
+// system's loader tries, for this processor, in each folder of its search path.
+const char* const kPlantedNames[] = {
+    "libvarnet-orvel-cups.so",
+    "varnet-orvel-cups.so.so",
+    "libvarnet-orvel-cups.so.so",
+    "varnet-orvel-cups",
+    "haswell/varnet-orvel-cups.so",
+    "haswell/libvarnet-orvel-cups.so",
+    "x86_64/varnet-orvel-cups.so",
+    "x86_64/libvarnet-orvel-cups.so",
+    "haswell/x86_64/varnet-orvel-cups.so",
+    "tls/varnet-orvel-cups.so",
+    "tls/haswell/x86_64/varnet-orvel-cups.so",
+    "glibc-hwcaps/x86-64-v2/varnet-orvel-cups.so",
+    "glibc-hwcaps/x86-64-v3/varnet-orvel-cups.so",
+    "glibc-hwcaps/x86-64-v4/varnet-orvel-cups.so",
+};
+
+struct Opened {
+    int status;          // of the process that opened it: 0 its spooler came, 1 not
+    std::string loaded;  // the planted modules that were loaded, one path a line
+};
+
+// Opens <folder>/varnet-orvel-cups.so as the program does, in a process whose loader searches
+// the folder (LD_LIBRARY_PATH), after copies of a module that tells when it is loaded have been
+// planted in every place of kPlantedNames.
+Opened openAmongPlantedModules(const QDir& folder) {
+    for (const char* name : kPlantedNames) {
+        const QString path = folder.filePath(QString::fromLatin1(name));
+        QDir().mkpath(QFileInfo(path).path());
+        QFile::remove(path);
+        EXPECT_TRUE(QFile::copy(QStringLiteral(ORVEL_TEST_MODULE_PLANTED), path)) << name;
+    }
+    const QString marker = folder.filePath(QStringLiteral("loaded.txt"));
+    QFile::remove(marker);
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LD_LIBRARY_PATH"), folder.path());
+    environment.insert(QStringLiteral("ORVEL_PLANTED_MARKER"), marker);
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(ORVEL_OPEN_SPOOLER_MODULE),
+                  {folder.filePath(QStringLiteral("varnet-orvel-cups.so"))});
+    if (!process.waitForFinished(20000)) {
+        process.kill();
+        process.waitForFinished();
+        ADD_FAILURE() << "the module was not opened within 20 s";
+    }
+    QFile loaded(marker);
+    const std::string paths =
+        loaded.open(QIODevice::ReadOnly) ? loaded.readAll().toStdString() : std::string();
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, paths};
+}
+
+TEST(SpoolerModule, OnlyTheCheckedFileIsOpenedNothingALoaderCouldFindInItsStead) {
+    struct Case {
+        const char* what;
+        std::function<void(const QString& checked)> make;
+        int status;
+        std::string loaded;  // CHECKED stands for the checked file's path
+    };
+    const std::vector<Case> cases = {
+        {"missing", [](const QString&) {}, 1, ""},
+        {"not a shared library",
+         [](const QString& checked) {
+             QFile text(checked);
+             ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+             text.write("This is no shared library.\n");
+         },
+         1, ""},
+        {"a folder", [](const QString& checked) { ASSERT_TRUE(QDir().mkpath(checked)); }, 1, ""},
+        {"a working module",
+         [](const QString& checked) { ASSERT_TRUE(QFile::copy(kWorkingModule, checked)); }, 0, ""},
+        // Shows that a loaded module would be seen: the one checked is itself one that tells.
+        {"a module that tells when it is loaded",
+         [](const QString& checked) {
+             ASSERT_TRUE(QFile::copy(QStringLiteral(ORVEL_TEST_MODULE_PLANTED), checked));
+         },
+         0, "CHECKED\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QTemporaryDir scratch;
+        ASSERT_TRUE(scratch.isValid());
+        const QDir folder(scratch.path());
+        const QString checked = folder.filePath(QStringLiteral("varnet-orvel-cups.so"));
+        c.make(checked);
+        const Opened opened = openAmongPlantedModules(folder);
+        EXPECT_EQ(opened.status, c.status);
+        std::string loaded = c.loaded;
+        if (loaded.find("CHECKED") != std::string::npos)
+            loaded.replace(loaded.find("CHECKED"), 7, checked.toStdString());
+        EXPECT_EQ(opened.loaded, loaded);
+    }
+}
+
 #ifdef ORVEL_CUPS_MODULE_PATH
 // The module that the program installs beside itself: the job reaches the printer of a private
 // scheduler byte for byte.
@@ -157,6 +268,58 @@ TEST(SpoolerModule, TheCupsModuleHandsAJobToTheScheduler) {
     EXPECT_TRUE(messageBox.shown.empty());
     ASSERT_EQ(sandbox.waitForCompletedJobs("Orvel", 1).size(), 1u);
     EXPECT_EQ(sandbox.capturedJobs("Orvel"), std::vector<Bytes>{"\x1b@"});
+}
+
+struct WindowRun {
+    RawJobOutcome outcome;
+    std::vector<ShownMessage> shown;
+    double seconds;
+};
+
+// Apply Settings as the window sends it after the user's OK, through the CUPS module, on a
+// thread of its own pointed at the server (libcups keeps the server per thread).
+WindowRun applyThroughTheModule(const std::string& server) {
+    cupsSetServer(server.c_str());
+    SpoolerModule module(QStringLiteral(ORVEL_CUPS_MODULE_PATH));
+    ScriptedMessageBox messageBox;
+    RecordingSleep sleep;
+    PrinterServices services{module, messageBox, sleep};
+    NoIdleControls controls;
+    const FlagSettings block{};
+    const auto start = std::chrono::steady_clock::now();
+    const RawJobOutcome outcome = mdlFlagSettings::fncDownloadSettings(
+        services, controls, mdlFlagSettings::kApplySettings, &block);
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    cupsSetServer(nullptr);
+    return {outcome, messageBox.shown, took.count()};
+}
+
+// A server that answers only its headers, or trickles its answer a byte every half second, holds
+// the window no longer than one that never answers: the printer's bound (7 s), and the message.
+TEST(SpoolerModule, TheWindowsCommandEndsAtItsBoundHoweverAServerDrawsOutItsAnswer) {
+    CupsSandbox environment;  // no lpoptions; its scheduler never starts
+    setenv("LPDEST", "Orvel", 1);
+    constexpr double kPrinterBound = 7;
+    constexpr double kSlack = 1;
+    const std::vector<Hostility> hostilities = {Hostility::Silent, Hostility::HeadersOnly,
+                                                Hostility::Trickling};
+    std::vector<std::unique_ptr<HostileServer>> servers;
+    std::vector<std::future<WindowRun>> runs;
+    for (Hostility hostility : hostilities) {
+        servers.push_back(std::make_unique<HostileServer>(hostility));
+        runs.push_back(
+            std::async(std::launch::async, applyThroughTheModule, servers.back()->address()));
+    }
+    for (size_t i = 0; i < hostilities.size(); ++i) {
+        SCOPED_TRACE(describe(hostilities[i]));
+        const WindowRun run = runs[i].get();
+        EXPECT_EQ(run.outcome, RawJobOutcome::NotSent);
+        ASSERT_EQ(run.shown.size(), 1u);
+        EXPECT_EQ(run.shown[0].text, kOpenFailedText);
+        EXPECT_LT(run.seconds, kPrinterBound + kSlack);
+        EXPECT_EQ(servers[i]->connections(), 1);
+    }
+    unsetenv("LPDEST");
 }
 #endif
 

@@ -1,6 +1,9 @@
 #include "ui/services/SpoolerModule.h"
 
-#include <QFileInfo>
+#include <dlfcn.h>
+#include <sys/stat.h>
+
+#include <QFile>
 #include <cstdio>
 
 namespace orvel {
@@ -22,28 +25,47 @@ bool SpoolerModule::load() {
 }
 
 QString SpoolerModule::open() {
-    // A relative name would be looked for along the library search path, and for a file that
-    // isn't there the loader would try names of its own making.
-    const QFileInfo file(path_);
-    if (file.isRelative())
+    // A name without a folder would be searched for along the library path.
+    if (path_.isEmpty() || !path_.startsWith(QLatin1Char('/')))
         return QStringLiteral("its path is not absolute");
-    if (!file.isFile())
+    const QByteArray path = QFile::encodeName(path_);
+    struct stat checked {};
+    if (stat(path.constData(), &checked) != 0)
         return QStringLiteral("there is no such file");
-    // A library that failed once keeps failing: each try needs one of its own.
-    auto library = std::make_unique<QLibrary>(path_);
-    // Every symbol of the module and of the libraries it brings is bound now, while the
-    // question waits, rather than one by one as the command first calls them.
-    library->setLoadHints(QLibrary::ResolveAllSymbolsHint);
-    if (!library->load())
-        return library->errorString();
+    if (!S_ISREG(checked.st_mode))
+        return QStringLiteral("it is not a regular file");
+    // A path with a slash is opened as it stands, never searched for. Every symbol of the module
+    // and of the libraries it brings is bound now, while the question waits, rather than one by
+    // one as the command first calls them.
+    void* library = dlopen(path.constData(), RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr)
+        return QString::fromLocal8Bit(dlerror());
+    const QString why = takeSpooler(library, checked);
+    if (!why.isEmpty()) {
+        dlclose(library);
+        return why;
+    }
+    library_ = library;
+    return {};
+}
+
+// The module's spooler, when the library that was opened is the file that was checked and is a
+// module of this interface; why not, otherwise.
+QString SpoolerModule::takeSpooler(void* library, const struct stat& checked) {
     const auto version = reinterpret_cast<spooler_module::VersionFunction>(
-        library->resolve(spooler_module::kVersionEntry));
+        dlsym(library, spooler_module::kVersionEntry));
     const auto create = reinterpret_cast<spooler_module::CreateFunction>(
-        library->resolve(spooler_module::kCreateEntry));
+        dlsym(library, spooler_module::kCreateEntry));
     const auto destroy = reinterpret_cast<spooler_module::DestroyFunction>(
-        library->resolve(spooler_module::kDestroyEntry));
+        dlsym(library, spooler_module::kDestroyEntry));
     if (version == nullptr || create == nullptr || destroy == nullptr)
         return QStringLiteral("it is no spooler module");
+    Dl_info origin{};
+    struct stat opened {};
+    if (dladdr(reinterpret_cast<void*>(version), &origin) == 0 || origin.dli_fname == nullptr ||
+        stat(origin.dli_fname, &opened) != 0 || opened.st_dev != checked.st_dev ||
+        opened.st_ino != checked.st_ino)
+        return QStringLiteral("the file changed while it was opened");
     const int built = version();
     if (built != spooler_module::kInterfaceVersion)
         return QStringLiteral("it was built for interface %1, the program needs %2")
@@ -54,7 +76,6 @@ QString SpoolerModule::open() {
         return QStringLiteral("it made no spooler");
     spooler_ = spooler;
     destroy_ = destroy;
-    library_ = std::move(library);
     return {};
 }
 
@@ -71,8 +92,16 @@ DefaultPrinter SpoolerModule::defaultPrinter() {
     return load() ? spooler_->defaultPrinter() : DefaultPrinter{true, std::string()};
 }
 
+// The message box keeps its words ("OpenPrinter Falied!!!"); a cause on this computer's side,
+// such as a program out of file descriptors, is told on the standard error beside it.
 Spooler::Handle SpoolerModule::openPrinter(const std::string& name) {
-    return load() ? spooler_->openPrinter(name) : kNoHandle;
+    if (!load())
+        return kNoHandle;
+    const Handle printer = spooler_->openPrinter(name);
+    const std::string why = printer == kNoHandle ? spooler_->localFailure() : std::string();
+    if (!why.empty())
+        std::fprintf(stderr, "The printer can't be reached: %s\n", why.c_str());
+    return printer;
 }
 
 // A printer is open only through the module's spooler: without it there is no handle to use.
@@ -112,6 +141,10 @@ void SpoolerModule::cancelDocument(Handle printer) {
 void SpoolerModule::closePrinter(Handle printer) {
     if (spooler_ != nullptr)
         spooler_->closePrinter(printer);
+}
+
+std::string SpoolerModule::localFailure() {
+    return spooler_ != nullptr ? spooler_->localFailure() : std::string();
 }
 
 }  // namespace orvel

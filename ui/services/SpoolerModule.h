@@ -1,13 +1,16 @@
 // The system's spooler, kept in a module beside the program and opened when it is first needed,
 // so that the spooler library and the libraries it pulls in are neither loaded nor resident
-// while the window only starts and waits. A module that is missing, damaged or built for another
+// while the window only starts and waits. The module is the one file that its absolute path
+// names and that was checked to be a regular file: nothing is searched for, neither by the
+// toolkit (which would try names of its own making) nor by the loader (which searches folders
+// for a bare name). A module that is missing, damaged or built for another
 // interface leaves the printer out of reach: the default printer is found under no name, and
 // opening it fails, so that a command tells the user that the printer cannot be accessed.
 #pragma once
 
-#include <QLibrary>
+#include <sys/stat.h>
+
 #include <QString>
-#include <memory>
 
 #include "printer/cups/SpoolerModuleEntries.h"
 #include "printer/job/Spooler.h"
@@ -38,15 +41,17 @@ public:
     bool endDocument(Handle printer) override;
     void cancelDocument(Handle printer) override;
     void closePrinter(Handle printer) override;
+    std::string localFailure() override;
 
 private:
     // Why the module can't be used, or empty once its spooler is made.
     QString open();
+    QString takeSpooler(void* library, const struct stat& checked);
     void tell(const QString& why);
 
     QString path_;
     // Never unloaded: the spooler library may leave handlers behind that outlive its spooler.
-    std::unique_ptr<QLibrary> library_;
+    void* library_ = nullptr;
     spooler_module::DestroyFunction destroy_ = nullptr;
     Spooler* spooler_ = nullptr;
     bool told_ = false;

@@ -2,8 +2,13 @@
 //   1 works: its spooler answers with values a test can recognise;
 //   2 has none of the entry points;
 //   3 was built for another interface, and must not be asked for a spooler;
-//   4 has the entry points but makes no spooler.
+//   4 has the entry points but makes no spooler;
+//   5 works, and is planted where a loader that searched could find it: as soon as it is loaded
+//     it adds its own path, as a line, to the file that ORVEL_PLANTED_MARKER names.
+#include <dlfcn.h>
+
 #include <cstdlib>
+#include <fstream>
 #include <string>
 
 #include "printer/cups/SpoolerModuleEntries.h"
@@ -41,6 +46,17 @@ public:
 };
 
 }  // namespace
+
+#if ORVEL_TEST_MODULE_KIND == 5
+__attribute__((constructor)) static void tellThatAPlantedModuleWasLoaded() {
+    const char* marker = std::getenv("ORVEL_PLANTED_MARKER");
+    Dl_info self{};
+    if (marker != nullptr &&
+        dladdr(reinterpret_cast<void*>(&tellThatAPlantedModuleWasLoaded), &self) != 0 &&
+        self.dli_fname != nullptr)
+        std::ofstream(marker, std::ios::app) << self.dli_fname << "\n";
+}
+#endif
 
 // How many of the module's spoolers live: the test's view of their ends.
 ORVEL_MODULE_ENTRY int orvel_test_module_spoolers_alive() {
