@@ -1,5 +1,6 @@
 #include "cli/io/JobFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -17,8 +18,11 @@
 #else
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <climits>
 #endif
 
 namespace orvel::cli {
@@ -143,22 +147,113 @@ mode_t creationMode() {
     return 0666 & ~mask;
 }
 
-std::string replaceFile(const std::string& path, const Bytes& bytes) {
-    std::string temporary = folderOf(path) + "/.orvel-settings.XXXXXX";
-    const int file = ::mkostemp(&temporary[0], O_CLOEXEC);
-    if (file < 0)
+// The signals that end a run from the terminal or the system: a run ended by one of them
+// removes its temporary file first. Only KILL (and a crash) can leave it behind.
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// The temporary file while it exists, for the handler, which may use nothing else.
+char g_temporary[PATH_MAX];
+volatile sig_atomic_t g_temporaryExists = 0;
+struct sigaction g_previousActions[sizeof kEndingSignals / sizeof kEndingSignals[0]];
+
+void removeTemporaryAndEnd(int signal) {
+    if (g_temporaryExists)
+        ::unlink(g_temporary);
+    g_temporaryExists = 0;
+    // Ended by the signal, as without the handler: the caller sees how the program ended.
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
+sigset_t endingSignals() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int signal : kEndingSignals)
+        sigaddset(&set, signal);
+    return set;
+}
+
+// While it lives, the ending signals wait: a temporary file is made or put away, and its name
+// noted or forgotten, in one step that no signal comes between.
+class EndingSignalsHeld {
+public:
+    EndingSignalsHeld() {
+        const sigset_t set = endingSignals();
+        ::sigprocmask(SIG_BLOCK, &set, &previous_);
+    }
+    ~EndingSignalsHeld() { ::sigprocmask(SIG_SETMASK, &previous_, nullptr); }
+    EndingSignalsHeld(const EndingSignalsHeld&) = delete;
+    EndingSignalsHeld& operator=(const EndingSignalsHeld&) = delete;
+
+private:
+    sigset_t previous_;
+};
+
+// Call with the ending signals held. A signal that the program ignores (nohup) stays ignored.
+void noteTemporary(const std::string& temporary) {
+    temporary.copy(g_temporary, sizeof g_temporary - 1);
+    g_temporary[std::min(temporary.size(), sizeof g_temporary - 1)] = '\0';
+    g_temporaryExists = 1;
+    struct sigaction action {};
+    action.sa_handler = removeTemporaryAndEnd;
+    sigemptyset(&action.sa_mask);
+    for (std::size_t i = 0; i < sizeof kEndingSignals / sizeof kEndingSignals[0]; ++i) {
+        ::sigaction(kEndingSignals[i], nullptr, &g_previousActions[i]);
+        if (g_previousActions[i].sa_handler != SIG_IGN)
+            ::sigaction(kEndingSignals[i], &action, nullptr);
+    }
+}
+
+// Call with the ending signals held, once the temporary file is renamed or removed.
+void forgetTemporary() {
+    g_temporaryExists = 0;
+    for (std::size_t i = 0; i < sizeof kEndingSignals / sizeof kEndingSignals[0]; ++i)
+        ::sigaction(kEndingSignals[i], &g_previousActions[i], nullptr);
+}
+
+// The new file takes the permissions, owner and group of the one it replaces, so that a file kept
+// private stays private; a file whose owner or group can't be kept is not replaced (the new one
+// would belong to somebody else). Special bits (set-user-ID and the like) are not carried over:
+// a job file has no use for them. Without a file to replace, a new file's usual permissions.
+std::string takeOverOwnerAndMode(int file, const struct stat* replaced) {
+    if (replaced == nullptr)
+        return ::fchmod(file, creationMode()) == 0 ? std::string() : errorText();
+    struct stat made {};
+    if (::fstat(file, &made) != 0)
         return errorText();
+    if ((made.st_uid != replaced->st_uid || made.st_gid != replaced->st_gid) &&
+        ::fchown(file, replaced->st_uid, replaced->st_gid) != 0) {
+        const std::string why = errorText();
+        return "cannot keep its owner and group (user " + std::to_string(replaced->st_uid) +
+               ", group " + std::to_string(replaced->st_gid) + "): " + why +
+               "; it was left as it was";
+    }
+    return ::fchmod(file, replaced->st_mode & 0777) == 0 ? std::string() : errorText();
+}
+
+std::string replaceFile(const std::string& path, const Bytes& bytes, const struct stat* replaced) {
+    std::string temporary = folderOf(path) + "/.orvel-settings.XXXXXX";
+    int file = -1;
+    {
+        const EndingSignalsHeld held;
+        file = ::mkostemp(&temporary[0], O_CLOEXEC);
+        if (file < 0)
+            return errorText();
+        noteTemporary(temporary);
+    }
     std::string reason = writeAll(file, bytes, false);
-    if (reason.empty() && ::fchmod(file, creationMode()) != 0)
-        reason = errorText();
+    if (reason.empty())
+        reason = takeOverOwnerAndMode(file, replaced);
     if (reason.empty() && ::fsync(file) != 0)
         reason = errorText();
     if (::close(file) != 0 && reason.empty())
         reason = errorText();
+    const EndingSignalsHeld held;
     if (reason.empty() && ::rename(temporary.c_str(), path.c_str()) != 0)
         reason = errorText();
     if (!reason.empty())
         ::unlink(temporary.c_str());
+    forgetTemporary();
     return reason;
 }
 
@@ -167,7 +262,7 @@ std::string writeFile(const std::string& path, const Bytes& bytes) {
     if (::lstat(path.c_str(), &existing) != 0) {
         if (errno != ENOENT)
             return errorText();
-        return replaceFile(path, bytes);
+        return replaceFile(path, bytes, nullptr);
     }
     if (S_ISLNK(existing.st_mode))
         return "it is a symbolic link; name the file itself";
@@ -177,7 +272,7 @@ std::string writeFile(const std::string& path, const Bytes& bytes) {
         return writeDevice(path, bytes);
     if (!S_ISREG(existing.st_mode))
         return "it is not a regular file, a device or a pipe";
-    return replaceFile(path, bytes);
+    return replaceFile(path, bytes, &existing);
 }
 
 #endif
