@@ -326,8 +326,7 @@ TEST_F(OrvelSettingsOnCups, DecodeThenApplyGivesThePrinterTheSameBytes) {
         rounds.push_back(std::async(std::launch::async, [&, round, profile] {
             const std::string queue = queues[round];
             const ProgramRun job = runProgram({"apply", profile, "-o", "-"});
-            const ProgramRun decode =
-                runProgram(ProgramInput{{"decode", "-"}, job.out, {}, std::nullopt});
+            const ProgramRun decode = runProgram(ProgramInput{{"decode", "-"}, job.out, {}});
             const std::string decoded = folder + "/decoded" + std::to_string(round) + ".profile";
             writeBytes(decoded, decode.out);
             const ProgramRun applied = runProgram({"apply", decoded, "-d", queue});

@@ -43,8 +43,7 @@ protected:
                              {"CUPS_SERVERROOT", folder},
                              {"LPDEST", ""},
                              {"PRINTER", ""},
-                             {"CUPS_SERVER", ""}},
-                            std::nullopt};
+                             {"CUPS_SERVER", ""}}};
     }
 
     std::string folder;
@@ -137,9 +136,7 @@ TEST_F(OrvelSettingsOnHostileServers, TheListingSaysWhatAServerSentInsteadOfQueu
 // the connection to the scheduler and its watch need two more.
 TEST_F(OrvelSettingsOnHostileServers, RunningOutOfFileDescriptorsIsToldAsSuch) {
     HostileServer server(Hostility::Silent);
-    ProgramInput run = input({"apply", "-d", "q1", "-h", server.address()});
-    run.openFilesLimit = 4;
-    const ProgramRun result = runProgram(run);
+    const ProgramRun result = runProgram(input({"apply", "-d", "q1", "-h", server.address()}), 4);
     EXPECT_EQ(result.status, 1);
     EXPECT_EQ(result.out, "q1: not sent: cannot open\n");
     EXPECT_EQ(result.err, std::string("q1: ") + kOpenFailed +

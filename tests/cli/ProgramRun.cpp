@@ -83,6 +83,7 @@ struct Exec {
     redirect(files.path("out"), O_WRONLY | O_CREAT | O_TRUNC, 1);
     redirect(files.path("err"), O_WRONLY | O_CREAT | O_TRUNC, 2);
     if (openFilesLimit) {
+        close_range(3, ~0U, 0);
         const rlimit limit{*openFilesLimit, *openFilesLimit};
         if (setrlimit(RLIMIT_NOFILE, &limit) != 0)
             _exit(126);
@@ -109,18 +110,7 @@ int waitBounded(pid_t child) {
     }
 }
 
-}  // namespace
-
-std::string fileBytes(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void writeBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-ProgramRun runProgram(const ProgramInput& input) {
+ProgramRun runBounded(const ProgramInput& input, std::optional<unsigned> openFilesLimit) {
     const StreamFiles files;
     if (input.standardInput)
         writeBytes(files.path("in"), *input.standardInput);
@@ -136,7 +126,7 @@ ProgramRun runProgram(const ProgramInput& input) {
     if (child < 0)
         throw std::runtime_error("cannot start the program");
     if (child == 0)
-        execProgram(exec, input.standardInput.has_value(), files, input.openFilesLimit);
+        execProgram(exec, input.standardInput.has_value(), files, openFilesLimit);
     ProgramRun run;
     run.status = waitBounded(child);
     run.elapsed = std::chrono::steady_clock::now() - start;
@@ -145,8 +135,27 @@ ProgramRun runProgram(const ProgramInput& input) {
     return run;
 }
 
+}  // namespace
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void writeBytes(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+ProgramRun runProgram(const ProgramInput& input) {
+    return runBounded(input, std::nullopt);
+}
+
+ProgramRun runProgram(const ProgramInput& input, unsigned openFiles) {
+    return runBounded(input, openFiles);
+}
+
 ProgramRun runProgram(const std::vector<std::string>& arguments) {
-    return runProgram(ProgramInput{arguments, std::nullopt, {}, std::nullopt});
+    return runProgram(ProgramInput{arguments, std::nullopt, {}});
 }
 
 }  // namespace orvel::test

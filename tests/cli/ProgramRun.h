@@ -21,8 +21,6 @@ struct ProgramInput {
     std::optional<std::string> standardInput;  // the bytes; none: /dev/null
     // Set for the program only, on top of this process's environment; an empty value unsets.
     std::map<std::string, std::string> environment;
-    // How many files the program may have open at once; none: as many as this process.
-    std::optional<unsigned> openFilesLimit;
 };
 
 // Ends the program when it takes longer than this, so that a hang fails a test instead of
@@ -30,6 +28,8 @@ struct ProgramInput {
 constexpr std::chrono::seconds kProgramTimeout{60};
 
 ProgramRun runProgram(const ProgramInput& input);
+// With at most openFiles files open at once, counting its standard streams: it inherits no other.
+ProgramRun runProgram(const ProgramInput& input, unsigned openFiles);
 ProgramRun runProgram(const std::vector<std::string>& arguments);
 
 // The file's bytes; empty when there is none.

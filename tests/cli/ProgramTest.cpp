@@ -36,8 +36,7 @@ protected:
 
     ProgramRun run(std::vector<std::string> arguments,
                    std::optional<std::string> standardInput = std::nullopt) const {
-        return runProgram(
-            ProgramInput{std::move(arguments), std::move(standardInput), kNoSpooler, std::nullopt});
+        return runProgram(ProgramInput{std::move(arguments), std::move(standardInput), kNoSpooler});
     }
 
     std::string folder;
