@@ -23,6 +23,11 @@
 
 #ifdef ORVEL_CUPS_MODULE_PATH
 #include <cups/cups.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include <chrono>
 #include <future>
@@ -320,6 +325,60 @@ TEST(SpoolerModule, TheWindowsCommandEndsAtItsBoundHoweverAServerDrawsOutItsAnsw
         EXPECT_EQ(servers[i]->connections(), 1);
     }
     unsetenv("LPDEST");
+}
+
+// Every file descriptor of the process taken while it lives, as when a program has run out.
+class NoFileDescriptorLeft {
+public:
+    NoFileDescriptorLeft() {
+        getrlimit(RLIMIT_NOFILE, &saved_);
+        int highest = 2;
+        for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd"))
+            highest = std::max(highest, std::stoi(entry.path().filename().string()));
+        rlimit lowered = saved_;
+        lowered.rlim_cur = static_cast<rlim_t>(highest) + 1;
+        setrlimit(RLIMIT_NOFILE, &lowered);
+        for (int fd; (fd = open("/dev/null", O_RDONLY | O_CLOEXEC)) >= 0;)
+            taken_.push_back(fd);
+    }
+    ~NoFileDescriptorLeft() {
+        for (int fd : taken_)
+            close(fd);
+        setrlimit(RLIMIT_NOFILE, &saved_);
+    }
+    NoFileDescriptorLeft(const NoFileDescriptorLeft&) = delete;
+    NoFileDescriptorLeft& operator=(const NoFileDescriptorLeft&) = delete;
+
+private:
+    rlimit saved_{};
+    std::vector<int> taken_;
+};
+
+// The message box keeps its words; why the printer could not be reached goes to standard error.
+TEST(SpoolerModule, AProgramOutOfFileDescriptorsSaysSoOnStandardError) {
+    CupsSandbox environment;
+    setenv("LPDEST", "Orvel", 1);
+    HostileServer server(Hostility::Silent);
+    cupsSetServer(server.address().c_str());
+    SpoolerModule module(QStringLiteral(ORVEL_CUPS_MODULE_PATH));
+    ASSERT_TRUE(module.load());
+    ScriptedMessageBox messageBox;
+    testing::internal::CaptureStderr();
+    RawJobOutcome outcome;
+    {
+        const NoFileDescriptorLeft none;
+        outcome = sendOneJob(module, messageBox);
+    }
+    const std::string told = testing::internal::GetCapturedStderr();
+    cupsSetServer(nullptr);
+    unsetenv("LPDEST");
+    EXPECT_EQ(outcome, RawJobOutcome::NotSent);
+    ASSERT_EQ(messageBox.shown.size(), 1u);
+    EXPECT_EQ(messageBox.shown[0].text, kOpenFailedText);
+    EXPECT_EQ(told,
+              "The printer can't be reached: this program has run out of file descriptors (Too "
+              "many open files)\n");
+    EXPECT_EQ(server.connections(), 0);
 }
 #endif
 
