@@ -1,9 +1,9 @@
 #include "printer/cups/SchedulerConnection.h"
 
 #include <fcntl.h>
+#include <strings.h>
 #include <unistd.h>
 
-#include <strings.h>
 #include <algorithm>
 #include <cerrno>
 #include <climits>
@@ -20,12 +20,9 @@ const char* noPassword(const char* /*prompt*/, http_t* /*http*/, const char* /*m
     return nullptr;
 }
 
-// libcups doesn't keep why a connection failed; when this process can't open a file any more,
-// that is why.
-int localCauseOfFailedConnect(int connectError) {
-    if (connectError == EMFILE || connectError == ENFILE || connectError == ENOMEM ||
-        connectError == ENOBUFS)
-        return connectError;
+// libcups doesn't keep why a connection failed, and errno after it may be left from anything it
+// did. When this process can't open a file either, that is why: EMFILE or ENFILE; 0 otherwise.
+int localCauseOfFailedConnect() {
     const int probe = open("/dev/null", O_RDONLY | O_CLOEXEC);
     if (probe >= 0) {
         close(probe);
@@ -44,11 +41,10 @@ SchedulerConnection::SchedulerConnection(Clock::time_point deadline) : deadline_
     if (left <= 0)
         return;
     const int connectTimeoutMs = static_cast<int>(std::min<long long>(left, INT_MAX));
-    errno = 0;
     http_ = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1,
                          connectTimeoutMs, nullptr);
     if (http_ == nullptr) {
-        noteLocalFailure(localCauseOfFailedConnect(errno));
+        noteLocalFailure(localCauseOfFailedConnect());
         return;
     }
     watchSocket();
@@ -68,7 +64,7 @@ std::string SchedulerConnection::answerType() const {
 }
 
 // A socket that libcups has closed (after an answer that closed the connection) is not watched:
-// nothing waits on it, and startRequest() connects anew before the next request.
+// nothing waits on it, and startCall() connects anew before the next request.
 void SchedulerConnection::watchSocket() {
     if (http_ == nullptr || httpGetFd(http_) < 0 || socketDeadline_.watches(httpGetFd(http_)))
         return;
@@ -89,9 +85,15 @@ void SchedulerConnection::reconnectIfClosed() {
     httpClearFields(http_);
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline_ - Clock::now()).count();
-    if (left <= 0 ||
-        httpReconnect2(http_, static_cast<int>(std::min<long long>(left, INT_MAX)), nullptr) != 0)
+    if (left <= 0) {
         closeConnection();
+        return;
+    }
+    const int connectTimeoutMs = static_cast<int>(std::min<long long>(left, INT_MAX));
+    if (httpReconnect2(http_, connectTimeoutMs, nullptr) != 0) {
+        noteLocalFailure(localCauseOfFailedConnect());
+        closeConnection();
+    }
 }
 
 bool SchedulerConnection::startCall(bool newRequest) {
@@ -114,8 +116,6 @@ void SchedulerConnection::closeConnection() {
 void SchedulerConnection::noteLocalFailure(int error) {
     if (error == EMFILE || error == ENFILE)
         localFailure_ = "this program has run out of file descriptors";
-    else if (error == ENOMEM || error == ENOBUFS)
-        localFailure_ = "this program has run out of memory";
     else if (error == EAGAIN)
         localFailure_ = "this program cannot start another thread";
     else
