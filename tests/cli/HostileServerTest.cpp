@@ -133,8 +133,12 @@ TEST_F(OrvelSettingsOnHostileServers, TheListingSaysWhatAServerSentInsteadOfQueu
 }
 
 // The program itself needs its three standard streams and one file at a time while it starts;
-// the connection to the scheduler and its watch need two more.
+// the connection to the scheduler and its watch need two more. (LocalFailureTest shows the same
+// message where the sanitizers run: their type checks need a pipe, and would fail first here.)
 TEST_F(OrvelSettingsOnHostileServers, RunningOutOfFileDescriptorsIsToldAsSuch) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_UNDEFINED__)
+    GTEST_SKIP() << "the sanitizers need file descriptors of their own";
+#endif
     HostileServer server(Hostility::Silent);
     const ProgramRun result = runProgram(input({"apply", "-d", "q1", "-h", server.address()}), 4);
     EXPECT_EQ(result.status, 1);
