@@ -36,6 +36,10 @@ int localCauseOfFailedConnect() {
 SchedulerConnection::SchedulerConnection(Clock::time_point deadline) : deadline_(deadline) {
     // libcups keeps the callback per thread, like the server.
     cupsSetPasswordCB2(noPassword, nullptr);
+    connect();
+}
+
+void SchedulerConnection::connect() {
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline_ - Clock::now()).count();
     if (left <= 0)
@@ -74,32 +78,25 @@ void SchedulerConnection::watchSocket() {
     }
 }
 
-// libcups would connect anew inside the next request when the last answer closed the connection,
-// and the new socket would be watched only after the first gap without a byte. Connecting here
-// instead, within the time left, the request starts on a watched socket.
-void SchedulerConnection::reconnectIfClosed() {
+// libcups connects anew inside the next request when the last answer closed the connection or
+// was an error, and that socket would be watched only after its first gap without a byte: a
+// server that refuses one request and trickles its answer to the next could hold that one
+// without end. A fresh connection, watched from the start, takes the next request instead.
+void SchedulerConnection::connectAfreshIfLibcupsWould() {
     const char* connection = httpGetField(http_, HTTP_FIELD_CONNECTION);
     const bool closing = connection != nullptr && strcasecmp(connection, "close") == 0;
-    if (httpGetFd(http_) >= 0 && !closing)
+    const http_status_t status = httpGetStatus(http_);
+    const bool failed = status == HTTP_STATUS_ERROR || status >= HTTP_STATUS_BAD_REQUEST;
+    if (httpGetFd(http_) >= 0 && !closing && !failed)
         return;
-    httpClearFields(http_);
-    const auto left =
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline_ - Clock::now()).count();
-    if (left <= 0) {
-        closeConnection();
-        return;
-    }
-    const int connectTimeoutMs = static_cast<int>(std::min<long long>(left, INT_MAX));
-    if (httpReconnect2(http_, connectTimeoutMs, nullptr) != 0) {
-        noteLocalFailure(localCauseOfFailedConnect());
-        closeConnection();
-    }
+    closeConnection();
+    connect();
 }
 
 bool SchedulerConnection::startCall(bool newRequest) {
     closeIfOutOfTime();
     if (usable() && newRequest)
-        reconnectIfClosed();
+        connectAfreshIfLibcupsWould();
     watchSocket();
     if (usable())
         waitUntilDeadline();

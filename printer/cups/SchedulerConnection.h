@@ -54,9 +54,10 @@ private:
     static int keepWaiting(http_t* http, void* self);
     void waitUntilDeadline();
     // Before each call: false when the connection is given up on; the socket is watched and
-    // libcups's waits set. A new request first connects anew when the last answer closed.
+    // libcups's waits set. A new request first connects anew where libcups would.
     bool startCall(bool newRequest);
-    void reconnectIfClosed();
+    void connect();
+    void connectAfreshIfLibcupsWould();
     // Watches the socket that libcups uses now, which is a new one after libcups reconnected;
     // closes the connection when it can't be watched.
     void watchSocket();

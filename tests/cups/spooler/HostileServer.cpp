@@ -42,8 +42,18 @@ bool sendAll(int fd, const std::string& data) {
     return true;
 }
 
-// Answers the request whose header has come; false when the connection is to end.
-bool answer(Hostility hostility, Client& client) {
+const char kTrickleHeader[] =
+    "HTTP/1.1 200 OK\r\nContent-Type: application/ipp\r\nTransfer-Encoding: chunked\r\n\r\n";
+
+bool startTrickle(Client& client) {
+    client.trickle = "ffff\r\n" + kEndlessIppStart + std::string(65535, 'a');
+    client.nextByte = Clock::now();
+    return sendAll(client.socket, kTrickleHeader);
+}
+
+// Answers the request whose header has come, the server's request-th; false when the connection
+// is to end.
+bool answer(Hostility hostility, int request, Client& client) {
     client.answered = true;
     switch (hostility) {
         case Hostility::Silent:
@@ -53,11 +63,14 @@ bool answer(Hostility hostility, Client& client) {
                            "HTTP/1.1 200 OK\r\nContent-Type: application/ipp\r\n"
                            "Content-Length: 4096\r\n\r\n");
         case Hostility::Trickling:
-            client.trickle = "ffff\r\n" + kEndlessIppStart + std::string(65535, 'a');
-            client.nextByte = Clock::now();
-            return sendAll(client.socket,
-                           "HTTP/1.1 200 OK\r\nContent-Type: application/ipp\r\n"
-                           "Transfer-Encoding: chunked\r\n\r\n");
+            return startTrickle(client);
+        case Hostility::RefusesThenTrickles:
+            if (request > 1)
+                return startTrickle(client);
+            // Ready for the connection's next request.
+            client.answered = false;
+            client.request.clear();
+            return sendAll(client.socket, "HTTP/1.1 400 Bad Request\r\nContent-Length: 0\r\n\r\n");
         case Hostility::NotHttp:
             sendAll(client.socket, "\x16\x03\x01 this is not HTTP at all\r\n\r\n");
             return false;
@@ -84,6 +97,8 @@ const char* describe(Hostility hostility) {
             return "not HTTP";
         case Hostility::NotIpp:
             return "not IPP";
+        case Hostility::RefusesThenTrickles:
+            return "refusing, then trickling";
     }
     return "?";
 }
@@ -131,7 +146,7 @@ void HostileServer::serve() {
                 if (keep && !client.answered) {
                     client.request.append(buffer, static_cast<size_t>(got));
                     if (client.request.find("\r\n\r\n") != std::string::npos)
-                        keep = answer(hostility_, client);
+                        keep = answer(hostility_, ++requests_, client);
                 }
             }
             if (keep && !client.trickle.empty() && Clock::now() >= client.nextByte) {

@@ -1,7 +1,9 @@
 // A server on 127.0.0.1 that takes every request and then misbehaves in one way, the same for
 // every connection: it answers nothing, only the headers of an answer, an answer trickled one
-// byte every half second, bytes that are no HTTP, or an HTTP answer that is no IPP. It runs on a
-// thread of its own and stops when it is destroyed, or by itself after kLifetime.
+// byte every half second, bytes that are no HTTP, or an HTTP answer that is no IPP; or it refuses
+// its first request (400 Bad Request, the connection kept) and trickles its answers to the later
+// ones. It runs on a thread of its own and stops when it is destroyed, or by itself after
+// kLifetime.
 #pragma once
 
 #include <atomic>
@@ -11,7 +13,7 @@
 
 namespace orvel::test {
 
-enum class Hostility { Silent, HeadersOnly, Trickling, NotHttp, NotIpp };
+enum class Hostility { Silent, HeadersOnly, Trickling, NotHttp, NotIpp, RefusesThenTrickles };
 
 // "silent", "headers only", ...: for test traces.
 const char* describe(Hostility hostility);
@@ -39,6 +41,7 @@ private:
     int listener_ = -1;
     int port_ = 0;
     std::atomic<int> connections_{0};
+    int requests_ = 0;
     std::atomic<bool> stopping_{false};
     std::thread thread_;
 };

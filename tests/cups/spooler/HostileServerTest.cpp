@@ -13,6 +13,7 @@
 
 #include "printer/cups/CupsQueueDirectory.h"
 #include "printer/cups/CupsSpooler.h"
+#include "printer/cups/SchedulerConnection.h"
 #include "tests/cups/CupsSandbox.h"
 #include "tests/cups/spooler/HostileServer.h"
 
@@ -102,6 +103,24 @@ TEST(HostileServer, EveryStepEndsAtItsBoundHoweverTheServerDrawsOutItsAnswer) {
                       "the scheduler at " + servers[i]->address() + " did not answer within 2.5 s");
         }
     }
+}
+
+// libcups connects anew for the request after a refused one; that connection is bound by the
+// same deadline.
+TEST(HostileServer, ARequestAfterARefusedOneEndsAtTheSameDeadline) {
+    HostileServer server(Hostility::RefusesThenTrickles);
+    cupsSetServer(server.address().c_str());
+    const Clock::time_point start = Clock::now();
+    SchedulerConnection scheduler(start + kTimeouts.printer);
+    for (int request = 1; request <= 2; ++request) {
+        SCOPED_TRACE(request);
+        EXPECT_EQ(scheduler.exchange(ippNewRequest(IPP_OP_CUPS_GET_DEFAULT), "/"), nullptr);
+    }
+    const Clock::duration took = Clock::now() - start;
+    cupsSetServer(nullptr);
+    EXPECT_LT(seconds(took), seconds(kTimeouts.printer + kSlack));
+    EXPECT_GT(seconds(took), seconds(kTimeouts.printer - kSlack));
+    EXPECT_EQ(server.connections(), 2);
 }
 
 TEST(HostileServer, AServerThatAnswersNoIppIsToldAsSuchWithItsPort) {
