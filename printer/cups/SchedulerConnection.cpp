@@ -193,7 +193,8 @@ int SchedulerConnection::keepWaiting(http_t* http, void* self) {
     auto* connection = static_cast<SchedulerConnection*>(self);
     if (!connection->timeLeft())
         return 0;
-    // libcups may have reconnected within the request: the new socket needs the deadline too.
+    // libcups may have connected anew within the request (to upgrade to encryption): the new
+    // socket needs the deadline too. It gets it here, at its first gap without a byte.
     if (!connection->socketDeadline_.watches(httpGetFd(http)) &&
         !connection->socketDeadline_.watch(httpGetFd(http), connection->deadline_))
         return 0;

@@ -31,8 +31,8 @@ public:
     bool usable() const { return http_ != nullptr; }
     // Whether the deadline has passed: a request that failed then failed for want of time.
     bool outOfTime() const { return !timeLeft(); }
-    // Why the connection could not be made on this computer's side (no file descriptor, thread
-    // or memory left), in words; empty when nothing of the kind happened.
+    // Why the connection could not be made on this computer's side (no file descriptor or thread
+    // left), in words; empty when nothing of the kind happened.
     const std::string& localFailure() const { return localFailure_; }
     // The HTTP status of the last answer, HTTP_STATUS_ERROR when none could be read.
     http_status_t httpStatus() const;
