@@ -11,8 +11,9 @@
 
 namespace orvel {
 
-// How long the spooler waits on a scheduler that accepts connections and never answers. Each
-// bound covers all the requests of its step together, so that silent requests can't add up.
+// How long the spooler waits on a scheduler that accepts connections and then never answers,
+// answers slowly or a byte at a time. Each bound covers all the requests of its step together,
+// so that slow requests can't add up.
 struct CupsTimeouts {
     // Finding the default printer.
     std::chrono::milliseconds lookup{4000};
@@ -32,8 +33,8 @@ inline constexpr CupsTimeouts kCupsTimeouts{};
 // makes the job only once the whole request has arrived, so a document that is withdrawn, or
 // whose connection breaks, leaves no job behind and nothing of it reaches the printer.
 //
-// Every call ends within its bound (CupsTimeouts) on a scheduler that stays silent; a request
-// that runs out of time counts as failed, and the printer's later requests fail at once.
+// Every call ends within its bound (CupsTimeouts) however the scheduler answers; a request that
+// runs out of time counts as failed, and the printer's later requests fail at once.
 //
 // Threads: an instance keeps all its state to itself, and libcups keeps its server, port, user
 // and last error per thread, so one instance per thread may run alongside others, each thread
