@@ -5,9 +5,9 @@
 // failure leaves the old file as it was, and a link planted at the name is replaced, never
 // followed. The new file keeps the permissions, owner and group of the one it replaces; when the
 // owner or group can't be kept, the old file stays. A run ended by INT, TERM or HUP meanwhile
-// removes the new file first. A name that is a symbolic link is refused (the bytes would land wherever it points).
-// A device or a pipe named directly, not through a link, is written to as it is: that is how bytes
-// reach a printer port without a spooler.
+// removes the new file first. A name that is a symbolic link is refused (the bytes would land
+// wherever it points). A device or a pipe named directly, not through a link, is written to as it
+// is: that is how bytes reach a printer port without a spooler.
 #pragma once
 
 #include <string>
