@@ -77,6 +77,7 @@ QueueListing CupsQueueDirectory::listQueues() {
     QueueListing listing;
     SchedulerConnection scheduler(SchedulerConnection::Clock::now() + timeout_);
     if (!scheduler.usable()) {
+        listing.notAnswering = true;
         listing.error = std::string("no scheduler answers at ") + cupsServer();
         return listing;
     }
@@ -93,6 +94,7 @@ QueueListing CupsQueueDirectory::listQueues() {
         listing.reached = true;  // a scheduler without queues
     } else if (!scheduler.usable()) {
         // The connection is given up on when its time has run out.
+        listing.notAnswering = true;
         listing.error = std::string("the scheduler at ") + cupsServer() +
                         " did not answer within " + secondsText(timeout_);
     } else {
