@@ -2,6 +2,8 @@
 // result lines, the time a run of many printers takes, and that a wrong command sends nothing.
 #include <gtest/gtest.h>
 
+#include <cups/cups.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <future>
@@ -15,6 +17,7 @@
 #include "tests/cli/ProgramRun.h"
 #include "tests/cli/SandboxQueues.h"
 #include "tests/cups/CupsSandbox.h"
+#include "tests/cups/spooler/SilentScheduler.h"
 #include "tests/support/ByteList.h"
 #include "tests/support/RandomProfiles.h"
 
@@ -239,6 +242,103 @@ TEST_F(OrvelSettingsOnCups, ASecondSchedulerIsReachedThroughH) {
     const ProgramRun listed = runProgram({{"printers", "-h", server}, std::nullopt, here});
     EXPECT_EQ(listed.status, 0) << listed.err;
     EXPECT_EQ(listed.out, "branch\tidle\t0\n");
+}
+
+// The JSON lines with each line's time and job id taken out, and the ids in the order of the
+// lines (0 for a null job).
+std::vector<std::string> jsonWithoutTimesAndIds(const std::string& out, std::vector<int>& ids) {
+    static const std::regex kJob("\"job\":([0-9]+|null)");
+    std::vector<std::string> lines;
+    std::istringstream stream(out);
+    for (std::string line; std::getline(stream, line);) {
+        std::smatch found;
+        if (std::regex_search(line, found, kJob)) {
+            ids.push_back(found[1] == "null" ? 0 : std::stoi(found[1]));
+            line = found.prefix().str() + "\"job\":ID" + found.suffix().str();
+        }
+        lines.push_back(line.substr(0, line.find(",\"time\":")));
+    }
+    return lines;
+}
+
+std::string jsonResult(const std::string& printer, const std::string& result,
+                       const std::string& reason, const std::string& message = "") {
+    return "{\"printer\":\"" + printer + "\",\"result\":\"" + result + "\",\"reason\":\"" + reason +
+           "\",\"job\":ID,\"job_state\":null,\"message\":[" + message + "]";
+}
+
+// One run over two real schedulers and a silent one: queues by name, by pattern and by URI,
+// a stopped queue and a missing one among them.
+TEST_F(OrvelSettingsOnCups, OneRunServesTwoSchedulersByNamePatternAndUriAndSaysWhyInJson) {
+    addCaptureQueues(*sandbox, {"north01", "north02", "north03"});
+    sandbox->disableQueue("north03");
+    const std::map<std::string, std::string> here = {
+        {"CUPS_SERVER", sandbox->socket()},
+        {"CUPS_SERVERROOT", sandbox->folder() + "/client"},
+        {"HOME", sandbox->folder() + "/home"}};
+    CupsSandbox south;  // the environment points there while it lives; the runs are given ours
+    south.start();
+    addCaptureQueues(south, {"south01", "south02", "store"});
+    // The second scheduler on 127.0.0.1, as a printer URI reaches it.
+    const SilentScheduler southOnTcp(south.socket(), 1000);
+    const SilentScheduler silent;
+    const std::string southUri = "ipp://" + southOnTcp.address() + "/printers/";
+    const std::string silentUri = "ipp://" + silent.address() + "/printers/";
+    const std::string openFailed = "\"OpenPrinter Falied!!!\",\"Unable to access printer\"";
+
+    const ProgramRun run =
+        runProgram({{"restore", "--json", "-d", "north01", "-d", "north0[23]", "-d", "nosuch", "-d",
+                     southUri + "south01", "-d", southUri + "south*", "-d", southUri + "zz*", "-d",
+                     silentUri + "gone", "-d", silentUri + "x*"},
+                    std::nullopt,
+                    here});
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_LT(run.elapsed.count(), 20.0);
+    std::vector<int> ids;
+    EXPECT_EQ(
+        jsonWithoutTimesAndIds(run.out, ids),
+        (std::vector<std::string>{
+            jsonResult("north01", "sent", "sent"),
+            jsonResult("north02", "sent", "sent"),
+            jsonResult("north03", "not sent", "queue-stopped",
+                       "\"Unable to download printer settings.\",\"\",\"The printer's queue is "
+                       "stopped: the settings would reach the printer only once the queue is "
+                       "resumed.\",\"Resume the queue (cupsenable followed by the printer's "
+                       "name), then try again.\""),
+            jsonResult("nosuch", "not sent", "no-such-printer", openFailed),
+            jsonResult(southUri + "south01", "sent", "sent"),
+            jsonResult(southUri + "south02", "sent", "sent"),
+            jsonResult(southUri + "zz*", "not sent", "no-match"),
+            jsonResult(silentUri + "gone", "not sent", "not-answering", openFailed),
+            jsonResult(silentUri + "x*", "not sent", "not-answering"),
+        }));
+    const Bytes restore = bytes({0x1B, 0x19, 0x01});
+    // Each sent line names the job that its queue holds.
+    const std::vector<std::pair<CupsSandbox*, std::string>> sent = {
+        {sandbox, "north01"}, {sandbox, "north02"}, {&south, "south01"}, {&south, "south02"}};
+    const std::vector<size_t> sentLines = {0, 1, 4, 5};
+    ASSERT_EQ(ids.size(), 9u);
+    for (size_t i = 0; i < sent.size(); ++i) {
+        const auto& [scheduler, queue] = sent[i];
+        cupsSetServer(scheduler->socket().c_str());  // this thread's requests go there
+        const std::vector<SpooledJob> jobs = scheduler->waitForCompletedJobs(queue, 1);
+        ASSERT_EQ(jobs.size(), 1u) << queue;
+        EXPECT_EQ(jobs[0].id, ids[sentLines[i]]) << queue;
+        EXPECT_EQ(scheduler->capturedJobs(queue), std::vector<Bytes>{restore}) << queue;
+    }
+    EXPECT_TRUE(south.completedJobs("store").empty());
+    cupsSetServer(sandbox->socket().c_str());
+    expectNoJob("north03");
+    cupsSetServer(south.socket().c_str());
+
+    // Waiting: each job has been printed, so every printer counts as done.
+    const ProgramRun waited =
+        runProgram({{"restore", "--wait=20", "-d", "north01", "-d", southUri + "south01"},
+                    std::nullopt,
+                    here});
+    EXPECT_EQ(waited.status, 0) << waited.err;
+    EXPECT_EQ(withoutJobIds(waited.out),
+              "north01: sent, completed\n" + southUri + "south01: sent, completed\n");
 }
 
 TEST_F(OrvelSettingsOnCups, PrintersListsEachQueueWithItsStateAndJobsAndTheDefault) {
