@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <regex>
 #include <set>
 #include <sstream>
 #include <stdexcept>
@@ -42,6 +43,7 @@ public:
     DefaultPrinter defaultAnswer{true, "Orvel"};
     std::string throwOn;  // opening this queue throws
     std::map<std::string, long> jobIds;
+    std::map<std::string, JobState> jobStates;  // what a job becomes; none: completed
 
     void opened() {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -160,8 +162,9 @@ public:
     OpenFailure lastOpenFailure() const override { return openFailure_; }
     SendFailure lastSendFailure() const override { return sendFailure_; }
     long lastJobId() const override { return jobId_; }
-    JobState jobState(const std::string&, long, std::chrono::milliseconds) override {
-        return JobState::Completed;
+    JobState jobState(const std::string& printerName, long, std::chrono::milliseconds) override {
+        const auto it = queues_.jobStates.find(printerName);
+        return it == queues_.jobStates.end() ? JobState::Completed : it->second;
     }
 
 private:
@@ -330,6 +333,56 @@ TEST_F(FleetRun, ASilentSchedulersPrintersFailAtOnceAfterItsFirstWaitAndTheOther
     for (int i = 1; i <= count && std::getline(lines, line); ++i)
         EXPECT_EQ(line, printers[i - 1] + ": not sent: scheduler not answering");
     EXPECT_EQ(queues.jobsOf("/printers/alive").size() + queues.jobsOf(printers.back()).size(), 1u);
+}
+
+// --wait: the lines come once every job has left its queue or the time is up, each with what
+// became of its job.
+TEST_F(FleetRun, WaitingTellsWhatBecameOfEachJobWithinItsTime) {
+    queues.jobIds = {{"done", 1}, {"held", 2}, {"failed", 3}, {"slow", 4}, {"dropped", 5}};
+    queues.jobStates = {{"held", JobState::Held},
+                        {"failed", JobState::Aborted},
+                        {"slow", JobState::Pending},
+                        {"dropped", JobState::Canceled}};
+    queues.busy = {"busy"};
+    options.waitSeconds = 1;
+    const auto start = std::chrono::steady_clock::now();
+    send(PrinterJob::featuresPage(), {"done", "held", "failed", "slow", "dropped", "noid"});
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_EQ(out.str(),
+              "done: sent: job 1, completed\n"
+              "held: sent: job 2, held\n"
+              "failed: sent: job 3, aborted\n"
+              "slow: sent: job 4, pending\n"
+              "dropped: sent: job 5, canceled\n"
+              "noid: sent, unknown\n");
+
+    out.str("");
+    options.json = true;
+    send(PrinterJob::restoreDefaults(), {"done", "busy"});
+    std::string lines = std::regex_replace(out.str(), std::regex(",\"time\":\"[-0-9T:Z]+\""), "");
+    EXPECT_EQ(
+        lines,
+        "{\"printer\":\"done\",\"result\":\"sent\",\"reason\":\"sent\",\"job\":1,"
+        "\"job_state\":\"completed\",\"message\":[]}\n"
+        "{\"printer\":\"busy\",\"result\":\"not sent\",\"reason\":\"busy\",\"job\":null,"
+        "\"job_state\":null,\"message\":[\"Unable to download printer settings.\",\"\","
+        "\"Printer is busy with processing print jobs, please try once printer is free.\"]}\n");
+}
+
+TEST(JsonLines, KeepAnyNameValidTextAndTheTimeInUtc) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"plain", "\"plain\""},
+        {"quote\" back\\", "\"quote\\\" back\\\\\""},
+        {"tab\tbell\x07", "\"tab\\u0009bell\\u0007\""},
+        {"caf\xC3\xA9", "\"caf\xC3\xA9\""},
+        {"bad\xC3(", "\"bad\\ufffd(\""},
+        {"\xED\xA0\x80", "\"\\ufffd\\ufffd\\ufffd\""},
+        {"\xF0\x9F\x96\xA8", "\"\xF0\x9F\x96\xA8\""},
+    };
+    for (const auto& [text, json] : cases)
+        EXPECT_EQ(jsonString(text), json) << text;
+    EXPECT_TRUE(std::regex_match(utcNow(), std::regex("20[0-9]{2}-[01][0-9]-[0-3][0-9]T[0-2][0-9]:"
+                                                      "[0-5][0-9]:[0-6][0-9]Z")));
 }
 
 TEST_F(FleetRun, WithoutAPrinterTheDefaultIsAskedForAndNamedInTheLines) {
