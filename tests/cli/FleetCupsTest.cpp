@@ -285,6 +285,13 @@ TEST_F(OrvelSettingsOnCups, OneRunServesTwoSchedulersByNamePatternAndUriAndSaysW
     const std::string southUri = "ipp://" + southOnTcp.address() + "/printers/";
     const std::string silentUri = "ipp://" + silent.address() + "/printers/";
     const std::string openFailed = "\"OpenPrinter Falied!!!\",\"Unable to access printer\"";
+    // A scheduler that answers the printer's questions and then takes the whole job without an
+    // answer: the job may have been kept, and the line must not say that nothing arrives.
+    const SilentScheduler silentAtTheJob(south.socket(), 3);
+    const std::string lateUri = "ipp://" + silentAtTheJob.address() + "/printers/store";
+    auto unconfirmed = std::async(std::launch::async, [&] {
+        return runProgram({{"restore", "--json", "-d", lateUri}, std::nullopt, here});
+    });
 
     const ProgramRun run =
         runProgram({{"restore", "--json", "-d", "north01", "-d", "north0[23]", "-d", "nosuch", "-d",
@@ -330,6 +337,15 @@ TEST_F(OrvelSettingsOnCups, OneRunServesTwoSchedulersByNamePatternAndUriAndSaysW
     cupsSetServer(sandbox->socket().c_str());
     expectNoJob("north03");
     cupsSetServer(south.socket().c_str());
+
+    const ProgramRun late = unconfirmed.get();
+    EXPECT_EQ(late.status, 1) << late.err;
+    std::vector<int> noIds;
+    EXPECT_EQ(jsonWithoutTimesAndIds(late.out, noIds),
+              std::vector<std::string>{
+                  jsonResult(lateUri, "not sent", "send-unconfirmed",
+                             "\"Unable to send data to the printer.\",\"Download Failed!!\"")});
+    EXPECT_EQ(late.err, lateUri + ": Unable to send data to the printer. Download Failed!!\n");
 
     // Waiting: each job has been printed, so every printer counts as done.
     const ProgramRun waited =
@@ -411,6 +427,11 @@ TEST_F(OrvelSettingsOnCups, AProfileOrCommandLineErrorSendsNothingAnywhereAndIsS
          "Font: Roman\n",
          {"-d", "UNTOUCHED1"},
          "orvel-settings: printer \"UNTOUCHED1\" named twice\nTry 'orvel-settings --help'.\n"},
+        {"an instance of a printer named",
+         "Font: Roman\n",
+         {"-d", "untouched2/copy"},
+         "orvel-settings: printer \"untouched2/copy\" named twice (first as \"untouched2\")\n"
+         "Try 'orvel-settings --help'.\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
