@@ -162,6 +162,9 @@ TEST_F(CommandLineUnderWine, EveryCommandAnswersAsTheLinuxBuildDoes) {
         {{"decode", "no-such.bin"}, kUsageError},
         {{"features-page", "-d", "Missing"}, kNotAllSent},
         {{"restore", "-d", kQueue, "-d", "Missing"}, kNotAllSent, 1},
+        // Patterns over the names that printers lists.
+        {{"restore", "-d", "orv*"}, kAllSent, 1},
+        {{"features-page", "-d", "Zz*"}, kNotAllSent},
     };
     int sent = 0;
     for (const Case& c : cases) {
