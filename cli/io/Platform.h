@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "cli/targets/PrinterWord.h"
+#include "cli/io/SchedulerChoice.h"
 #include "printer/job/QueueDirectory.h"
 #include "printer/job/Spooler.h"
 

@@ -6,20 +6,9 @@
 #include <optional>
 #include <string>
 
+#include "cli/io/SchedulerChoice.h"
+
 namespace orvel::cli {
-
-// How the threads that serve a scheduler's printers reach it.
-struct SchedulerChoice {
-    std::optional<std::string> server;  // HOST[:PORT] or a socket's path; none: the usual one
-    bool encrypt = false;               // -E: the connection is encrypted
-    bool encryptFromStart = false;      // ipps: encrypted from the first byte
-    std::optional<std::string> user;    // -U
-
-    bool operator==(const SchedulerChoice& other) const {
-        return server == other.server && encrypt == other.encrypt &&
-               encryptFromStart == other.encryptFromStart && user == other.user;
-    }
-};
 
 struct PrinterWord {
     enum class Kind { Queue, Uri, Pattern };
