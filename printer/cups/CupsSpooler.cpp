@@ -125,9 +125,21 @@ bool isPrinterUri(const std::string& name) {
     return name.rfind("ipp://", 0) == 0 || name.rfind("ipps://", 0) == 0;
 }
 
+// A host as written in a URI or given to cupsSetServer, without an IPv6 address's brackets and
+// ignoring case.
+std::string plainHost(std::string_view host) {
+    if (host.size() >= 2 && host.front() == '[' && host.back() == ']')
+        host = host.substr(1, host.size() - 2);
+    std::string plain(host);
+    for (char& c : plain)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return plain;
+}
+
 // A printer URI (ipp://host[:port]/printers/NAME, or the resource of a printer that speaks IPP
 // itself, such as /ipp/print/NAME): its resource, when it is one that goes into a request line
-// unchanged. The caller has pointed this thread at the URI's host and port.
+// unchanged. The requests go to the scheduler that this thread is pointed at, so the URI must
+// name that one: another scheduler's printer is not looked for on this one.
 std::optional<PrinterAddress> uriAddress(const std::string& name) {
     if (name.size() >= HTTP_MAX_URI)
         return std::nullopt;
@@ -139,7 +151,7 @@ std::optional<PrinterAddress> uriAddress(const std::string& name) {
     if (httpSeparateURI(HTTP_URI_CODING_NONE, name.c_str(), scheme, sizeof scheme, userpass,
                         sizeof userpass, host, sizeof host, &port, resource,
                         sizeof resource) < HTTP_URI_STATUS_OK ||
-        resource[0] != '/')
+        resource[0] != '/' || plainHost(host) != plainHost(cupsServer()) || port != ippPort())
         return std::nullopt;
     for (const char c : std::string_view(resource)) {
         const auto byte = static_cast<unsigned char>(c);
