@@ -8,6 +8,13 @@ namespace orvel::cli {
 
 namespace {
 
+// Where to look whether a job that was handed over without an answer arrived after all.
+#ifdef _WIN32
+#define ORVEL_JOB_CHECK "(look in the printer's queue window)"
+#else
+#define ORVEL_JOB_CHECK "(lpstat -W completed)"
+#endif
+
 struct ResultRow {
     PrinterResult result;
     const char* words;
@@ -30,8 +37,8 @@ const std::vector<ResultRow>& resultTable() {
         {PrinterResult::NoPrinter, "not sent: no printer", "no-printer", &messages::kNoPrinter},
         {PrinterResult::SendFailed, "not sent: send failed", "send-failed", nullptr},
         {PrinterResult::SendUnconfirmed,
-         "not sent: send failed, the job may still arrive (lpstat -W completed)",
-         "send-unconfirmed", &messages::kSendFailed},
+         "not sent: send failed, the job may still arrive " ORVEL_JOB_CHECK, "send-unconfirmed",
+         &messages::kSendFailed},
         {PrinterResult::NoMatch, "not sent: no queue matches", "no-match", nullptr},
         {PrinterResult::NotListed, "not sent: queues not listed", "not-listed", nullptr},
         {PrinterResult::Failed, "not sent: failed", "failed", nullptr},
