@@ -36,8 +36,16 @@ orvel::cli::Platform systemPlatform() {
     platform.newSpooler = [] { return std::make_unique<SystemSpooler>(); };
     platform.newQueueDirectory = [] { return std::make_unique<SystemQueues>(); };
 #ifndef _WIN32
-    // The spooler library keeps the server per thread.
-    platform.useServer = [](const std::string& server) { cupsSetServer(server.c_str()); };
+    // The spooler library keeps the server, the encryption and the user per thread. The usual
+    // encryption (client.conf, CUPS_ENCRYPTION) as this thread finds it before any choice.
+    static const http_encryption_t usualEncryption = cupsEncryption();
+    platform.useScheduler = [](const orvel::cli::SchedulerChoice& scheduler) {
+        cupsSetServer(scheduler.server ? scheduler.server->c_str() : nullptr);
+        cupsSetEncryption(scheduler.encryptFromStart ? HTTP_ENCRYPTION_ALWAYS
+                          : scheduler.encrypt        ? HTTP_ENCRYPTION_REQUIRED
+                                                     : usualEncryption);
+        cupsSetUser(scheduler.user ? scheduler.user->c_str() : nullptr);
+    };
 #endif
     platform.pause = [](int milliseconds) {
         std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));

@@ -1,8 +1,6 @@
 #include "cli/command/CommandLine.h"
 
-#include <algorithm>
 #include <optional>
-#include "cli/command/PrinterNames.h"
 
 namespace orvel::cli {
 
@@ -16,16 +14,17 @@ struct CommandSpec {
     bool printers;        // -d
     bool server;          // -h
     bool output;          // -o
+    bool sends;           // --json, --wait: it sends a job to printers
 };
 
 const std::vector<CommandSpec>& commandSpecs() {
     static const std::vector<CommandSpec> specs = {
-        {"show", Command::Show, "PROFILE", false, false, false},
-        {"apply", Command::Apply, "PROFILE", true, true, true},
-        {"restore", Command::Restore, nullptr, true, true, true},
-        {"features-page", Command::FeaturesPage, nullptr, true, true, true},
-        {"decode", Command::Decode, "FILE", false, false, false},
-        {"printers", Command::Printers, nullptr, false, true, false},
+        {"show", Command::Show, "PROFILE", false, false, false, false},
+        {"apply", Command::Apply, "PROFILE", true, true, true, true},
+        {"restore", Command::Restore, nullptr, true, true, true, true},
+        {"features-page", Command::FeaturesPage, nullptr, true, true, true, true},
+        {"decode", Command::Decode, "FILE", false, false, false, false},
+        {"printers", Command::Printers, nullptr, false, true, false, false},
     };
     return specs;
 }
@@ -62,7 +61,7 @@ public:
 
     CommandLineReading read() {
         if (const auto early = helpOrVersion())
-            return {{*early, {}, {}, {}, {}}, {}};
+            return {{*early, {}, {}, {}, {}, false, {}, false, {}}, {}};
         if (arguments_.empty())
             return failed("no command given");
         spec_ = specNamed(arguments_[0]);
@@ -105,7 +104,11 @@ private:
             readOperand(word);
         } else if (word == "--") {
             operandsOnly_ = true;
-        } else if (word.size() >= 2 && (word[1] == 'd' || word[1] == 'h' || word[1] == 'o')) {
+        } else if (word == "--json" || word == "--wait" || word.rfind("--wait=", 0) == 0) {
+            readSendOption(word);
+        } else if (word == "-E") {
+            readEncrypt();
+        } else if (word.size() >= 2 && std::string("dhoU").find(word[1]) != std::string::npos) {
             readOption(word[1],
                        word.size() > 2 ? std::optional<std::string>(word.substr(2)) : nextWord());
         } else {
@@ -128,19 +131,61 @@ private:
         reading_.invocation.file = word;
     }
 
+    // --json, --wait and --wait=SECONDS.
+    void readSendOption(const std::string& word) {
+        const std::string option = word.substr(0, word.find('='));
+        if (!spec_->sends)
+            return fail(option + " does not go with " + spec_->name);
+        Invocation& invocation = reading_.invocation;
+        if (option == "--json") {
+            if (invocation.json)
+                return fail("--json given twice");
+            invocation.json = true;
+            return;
+        }
+        if (invocation.waitSeconds)
+            return fail("--wait given twice");
+        if (word == option) {
+            invocation.waitSeconds = kDefaultWaitSeconds;
+            return;
+        }
+        const std::string seconds = word.substr(option.size() + 1);
+        const bool digits = !seconds.empty() && seconds.size() <= 4 &&
+                            seconds.find_first_not_of("0123456789") == std::string::npos;
+        const int value = digits ? std::stoi(seconds) : 0;
+        if (value < 1 || value > kMaxWaitSeconds)
+            return fail("--wait takes 1 to " + std::to_string(kMaxWaitSeconds) +
+                        " seconds: " + quoted(word));
+        invocation.waitSeconds = value;
+    }
+
+    // -E, as lp has it: the connections to the scheduler are encrypted.
+    void readEncrypt() {
+        if (!spec_->server)
+            return fail(std::string("-E does not go with ") + spec_->name);
+        if (reading_.invocation.encrypt)
+            return fail("-E given twice");
+        reading_.invocation.encrypt = true;
+    }
+
     void readOption(char letter, const std::optional<std::string>& value) {
         const std::string option = std::string("-") + letter;
         const bool allowed = letter == 'd'   ? spec_->printers
-                             : letter == 'h' ? spec_->server
-                                             : spec_->output;
+                             : letter == 'o' ? spec_->output
+                                             : spec_->server;
         if (!allowed)
             return fail(option + " does not go with " + spec_->name);
         if (!value)
             return fail(option + (letter == 'd'   ? " needs a printer name"
                                   : letter == 'h' ? " needs a server"
+                                  : letter == 'U' ? " needs a user name"
                                                   : " needs a file"));
         Invocation& invocation = reading_.invocation;
-        if (letter == 'd') {
+        if (letter == 'U') {
+            if (invocation.user)
+                return fail("-U given twice");
+            invocation.user = *value;
+        } else if (letter == 'd') {
             invocation.printers.push_back(*value);
         } else if (letter == 'h') {
             if (invocation.server)
@@ -157,24 +202,36 @@ private:
 
     void checkCombination() {
         const Invocation& invocation = reading_.invocation;
-        if (invocation.output && !invocation.printers.empty())
-            return fail("-o writes the job instead of sending it: it does not go with -d");
-        if (invocation.output && invocation.server)
-            return fail("-o writes the job instead of sending it: it does not go with -h");
+        if (invocation.output) {
+            const std::vector<std::pair<bool, const char*>> sending = {
+                {!invocation.printers.empty(), "-d"},
+                {invocation.server.has_value(), "-h"},
+                {invocation.encrypt, "-E"},
+                {invocation.user.has_value(), "-U"},
+                {invocation.json, "--json"},
+                {invocation.waitSeconds.has_value(), "--wait"}};
+            for (const auto& [given, option] : sending) {
+                if (given)
+                    return fail(std::string("-o writes the job instead of sending it: it does "
+                                            "not go with ") +
+                                option);
+            }
+        }
         if (invocation.server) {
             const std::string problem = nameProblem("server", *invocation.server);
             if (!problem.empty())
                 return fail(problem);
         }
-        std::vector<std::string> seen;
+        if (invocation.user) {
+            const std::string problem = nameProblem("user", *invocation.user);
+            if (!problem.empty())
+                return fail(problem);
+        }
+        // Printers named twice are found once the names are known for what they are.
         for (const std::string& printer : invocation.printers) {
             const std::string problem = nameProblem("printer", printer);
             if (!problem.empty())
                 return fail(problem);
-            const std::string folded = foldedPrinterName(printer);
-            if (std::find(seen.begin(), seen.end(), folded) != seen.end())
-                return fail("printer " + quoted(printer) + " named twice");
-            seen.push_back(folded);
         }
     }
 

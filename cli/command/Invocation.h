@@ -17,6 +17,14 @@ struct Invocation {
     std::vector<std::string> printers;
     std::optional<std::string> server;  // -h
     std::optional<std::string> output;  // -o; "-" is standard output
+    bool encrypt = false;               // -E
+    std::optional<std::string> user;    // -U
+    bool json = false;                  // --json
+    std::optional<int> waitSeconds;     // --wait[=SECONDS]
 };
+
+// --wait without SECONDS, and the most it takes.
+constexpr int kDefaultWaitSeconds = 60;
+constexpr int kMaxWaitSeconds = 600;
 
 }  // namespace orvel::cli

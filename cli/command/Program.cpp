@@ -10,6 +10,7 @@
 #include "cli/io/BoundedRead.h"
 #include "cli/io/JobFile.h"
 #include "cli/io/Printable.h"
+#include "cli/targets/TargetPlan.h"
 #include "printer/commands/JobDecoder.h"
 #include "settings/Profile.h"
 #include "settings/mdlFlagSettings.h"
@@ -20,6 +21,9 @@ namespace {
 
 const char kNoServerChoice[] =
     "-h is not available here: name a shared printer as \\\\server\\printer with -d";
+const char kNoEncryptionChoice[] = "-E is not available here: the spooler chooses the encryption";
+const char kNoUserChoice[] = "-U is not available here: jobs are sent as the user who runs this";
+const char kNoWaiting[] = "--wait is not available here: the spooler's jobs are not followed";
 
 std::string sourceName(const std::string& path) {
     return path == "-" ? "standard input" : path;
@@ -57,8 +61,18 @@ int Program::run(const std::vector<std::string>& arguments) {
     if (!reading.ok())
         return usageError(reading.error);
     const Invocation& invocation = reading.invocation;
-    if (invocation.server && !platform_.useServer)
-        return usageError(kNoServerChoice);
+    // Where the spooler is reached through printer names alone (Windows), the scheduler cannot
+    // be chosen.
+    if (!platform_.useScheduler) {
+        if (invocation.server)
+            return usageError(kNoServerChoice);
+        if (invocation.encrypt)
+            return usageError(kNoEncryptionChoice);
+        if (invocation.user)
+            return usageError(kNoUserChoice);
+        if (invocation.waitSeconds)
+            return usageError(kNoWaiting);
+    }
     switch (invocation.command) {
         case Command::Help: {
             const std::string help = kHelpText;
@@ -147,9 +161,13 @@ int Program::deliver(const Invocation& invocation, const PrinterJob& job) {
             return failure("cannot write " + sourceName(*invocation.output) + ": " + reason);
         return kAllSent;
     }
-    Fleet fleet(platform_, console_, invocation.server);
-    for (PrinterResult result : fleet.send(job, invocation.printers)) {
-        if (result != PrinterResult::Sent)
+    const TargetReading targets = planTargets(invocation, platform_);
+    if (!targets.ok())
+        return usageError(targets.error);
+    Fleet fleet(platform_, console_, FleetOptions{invocation.json, invocation.waitSeconds});
+    const bool waited = invocation.waitSeconds.has_value();
+    for (const PrinterReport& report : fleet.send(job, targets.plan)) {
+        if (!succeeded(report, waited))
             return kNotAllSent;
     }
     return kAllSent;
@@ -171,8 +189,9 @@ int Program::decode(const Invocation& invocation) {
 }
 
 int Program::printers(const Invocation& invocation) {
-    if (invocation.server)
-        platform_.useServer(*invocation.server);
+    if (platform_.useScheduler)
+        platform_.useScheduler(
+            SchedulerChoice{invocation.server, invocation.encrypt, false, invocation.user});
     const QueueListing listing = platform_.newQueueDirectory()->listQueues();
     if (!listing.reached)
         return failure(listing.error);

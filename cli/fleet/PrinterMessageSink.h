@@ -7,9 +7,10 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
-#include "cli/fleet/PrinterResult.h"
 #include "cli/io/Console.h"
+#include "cli/report/PrinterResult.h"
 #include "printer/job/Services.h"
 
 namespace orvel::cli {
@@ -25,6 +26,11 @@ public:
 
     // The failure the first message told of; every message of the printer output tells of one.
     std::optional<PrinterResult> heard() const { return heard_; }
+    // The lines of that first message, as the window shows them.
+    const std::vector<std::string>& heardLines() const { return heardLines_; }
+
+    // The lines of a message's text.
+    static std::vector<std::string> lines(const std::string& text);
 
     // The message's lines that hold anything, joined by one blank.
     static std::string oneLine(const std::string& text);
@@ -33,6 +39,7 @@ private:
     Console& console_;
     std::function<std::string()> printerName_;
     std::optional<PrinterResult> heard_;
+    std::vector<std::string> heardLines_;
 };
 
 }  // namespace orvel::cli

@@ -126,7 +126,8 @@ QueueListing CupsQueueDirectory::listQueues() {
     QueueListing listing;
     SchedulerConnection scheduler(SchedulerConnection::Clock::now() + timeout_);
     if (!scheduler.usable()) {
-        listing.error = scheduler.localFailure().empty()
+        listing.notAnswering = scheduler.localFailure().empty();
+        listing.error = listing.notAnswering
                             ? "no scheduler answers at " + schedulerAddress()
                             : "cannot reach the scheduler at " + schedulerAddress() + ": " +
                                   scheduler.localFailure();
@@ -146,6 +147,7 @@ QueueListing CupsQueueDirectory::listQueues() {
         listing.reached = true;  // a scheduler without queues
     } else if (scheduler.outOfTime()) {
         // The connection is given up on when its time has run out.
+        listing.notAnswering = true;
         listing.error = "the scheduler at " + schedulerAddress() + " did not answer within " +
                         secondsText(timeout_);
     } else if (response != nullptr) {

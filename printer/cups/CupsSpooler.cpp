@@ -6,6 +6,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <optional>
 #include <sstream>
 #include <string_view>
 #include <utility>
@@ -107,24 +108,83 @@ bool validQueueName(const std::string& queue) {
     return true;
 }
 
-std::string queueResource(const std::string& queue) {
-    return "/printers/" + queue;
-}
+// Where requests about a printer go: its resource on the scheduler and its printer-uri.
+struct PrinterAddress {
+    std::string resource;
+    std::string uri;
+};
 
-ipp_t* queueRequest(ipp_op_t operation, const std::string& queue) {
+PrinterAddress queueAddress(const std::string& queue) {
     char uri[HTTP_MAX_URI];
     httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", ippPort(),
                      "/printers/%s", queue.c_str());
+    return {"/printers/" + queue, uri};
+}
+
+bool isPrinterUri(const std::string& name) {
+    return name.rfind("ipp://", 0) == 0 || name.rfind("ipps://", 0) == 0;
+}
+
+// A host as written in a URI or given to cupsSetServer, without an IPv6 address's brackets and
+// ignoring case.
+std::string plainHost(std::string_view host) {
+    if (host.size() >= 2 && host.front() == '[' && host.back() == ']')
+        host = host.substr(1, host.size() - 2);
+    std::string plain(host);
+    for (char& c : plain)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return plain;
+}
+
+// A printer URI (ipp://host[:port]/printers/NAME, or the resource of a printer that speaks IPP
+// itself, such as /ipp/print/NAME): its resource, when it is one that goes into a request line
+// unchanged. The requests go to the scheduler that this thread is pointed at, so the URI must
+// name that one: another scheduler's printer is not looked for on this one.
+std::optional<PrinterAddress> uriAddress(const std::string& name) {
+    if (name.size() >= HTTP_MAX_URI)
+        return std::nullopt;
+    char scheme[32];
+    char userpass[256];
+    char host[256];
+    char resource[HTTP_MAX_URI];
+    int port = 0;
+    if (httpSeparateURI(HTTP_URI_CODING_NONE, name.c_str(), scheme, sizeof scheme, userpass,
+                        sizeof userpass, host, sizeof host, &port, resource,
+                        sizeof resource) < HTTP_URI_STATUS_OK ||
+        resource[0] != '/' || plainHost(host) != plainHost(cupsServer()) || port != ippPort())
+        return std::nullopt;
+    for (const char c : std::string_view(resource)) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte <= ' ' || byte >= 0x7F ||
+            std::string_view("?#\\'\"").find(c) != std::string_view::npos)
+            return std::nullopt;
+    }
+    return PrinterAddress{resource, name};
+}
+
+// The address of a queue by name (an instance, "queue/instance", is its queue) or of a printer
+// URI; none for a name that no scheduler takes.
+std::optional<PrinterAddress> addressOf(const std::string& name) {
+    if (isPrinterUri(name))
+        return uriAddress(name);
+    const std::string queue = queueOf(name);
+    if (!validQueueName(queue))
+        return std::nullopt;
+    return queueAddress(queue);
+}
+
+ipp_t* queueRequest(ipp_op_t operation, const std::string& printerUri) {
     ipp_t* request = ippNewRequest(operation);
-    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr,
+                 printerUri.c_str());
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "requesting-user-name", nullptr,
                  cupsUser());
     return request;
 }
 
 // Print-Job of raw data: the bytes are the printer's own commands and must reach it untouched.
-ipp_t* printJobRequest(const std::string& queue, const std::string& documentName) {
-    ipp_t* request = queueRequest(IPP_OP_PRINT_JOB, queue);
+ipp_t* printJobRequest(const std::string& printerUri, const std::string& documentName) {
+    ipp_t* request = queueRequest(IPP_OP_PRINT_JOB, printerUri);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr,
                  documentName.c_str());
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_MIMETYPE, "document-format", nullptr,
@@ -137,6 +197,46 @@ bool succeeded(ipp_t* response) {
     const bool ok = response != nullptr && ippGetStatusCode(response) <= IPP_STATUS_OK_CONFLICTING;
     ippDelete(response);
     return ok;
+}
+
+bool refusedForWantOfPassword(ipp_status_t status) {
+    return status == IPP_STATUS_ERROR_NOT_AUTHENTICATED ||
+           status == IPP_STATUS_ERROR_NOT_AUTHORIZED || status == IPP_STATUS_ERROR_FORBIDDEN ||
+           status == IPP_STATUS_ERROR_CUPS_AUTHENTICATION_CANCELED;
+}
+
+// Why the scheduler's answer (nullptr: none) to the open did not let the printer be opened. A
+// connection given up on, or never made, is a scheduler that did not answer.
+OpenFailure whyNotOpened(ipp_t* response, bool stillConnected) {
+    if (!stillConnected)
+        return OpenFailure::NotAnswering;
+    const ipp_status_t status = response == nullptr ? cupsLastError() : ippGetStatusCode(response);
+    if (refusedForWantOfPassword(status))
+        return OpenFailure::NeedsAuthentication;
+    if (status == IPP_STATUS_ERROR_NOT_FOUND)
+        return OpenFailure::NoSuchPrinter;
+    return response == nullptr ? OpenFailure::NotAnswering : OpenFailure::Unknown;
+}
+
+JobState jobStateOf(int state) {
+    switch (state) {
+        case IPP_JSTATE_PENDING:
+            return JobState::Pending;
+        case IPP_JSTATE_HELD:
+            return JobState::Held;
+        case IPP_JSTATE_PROCESSING:
+            return JobState::Processing;
+        case IPP_JSTATE_STOPPED:
+            return JobState::Stopped;
+        case IPP_JSTATE_CANCELED:
+            return JobState::Canceled;
+        case IPP_JSTATE_ABORTED:
+            return JobState::Aborted;
+        case IPP_JSTATE_COMPLETED:
+            return JobState::Completed;
+        default:
+            return JobState::Unknown;
+    }
 }
 
 enum class ServerDefault { Named, NoneSetUp, NoAnswer };
@@ -187,21 +287,30 @@ DefaultPrinter CupsSpooler::defaultPrinter() {
 }
 
 Spooler::Handle CupsSpooler::openPrinter(const std::string& name) {
-    const std::string queue = queueOf(name);
-    if (!validQueueName(queue))
+    const std::optional<PrinterAddress> address = addressOf(name);
+    if (!address) {
+        // No name at all is what a default printer that no scheduler named in time leaves.
+        lastOpenFailure_ = name.empty() ? OpenFailure::NotAnswering : OpenFailure::NoSuchPrinter;
         return kNoHandle;
+    }
     const Handle handle = nextHandle_++;
     Connection& connection = connections_[handle];
     connection.deadline = Clock::now() + timeouts_.printer;
     connection.scheduler = std::make_unique<SchedulerConnection>(connection.deadline);
     noteFailureOf(*connection.scheduler);
-    connection.name = queue;
+    connection.resource = address->resource;
+    connection.uri = address->uri;
     ipp_t* response = queueAttributes(connection, "printer-name");
     ipp_attribute_t* printerName =
         response == nullptr ? nullptr : ippFindAttribute(response, "printer-name", IPP_TAG_NAME);
     const char* known = printerName == nullptr ? nullptr : ippGetString(printerName, 0, nullptr);
-    if (known != nullptr)
-        connection.name = known;
+    // A queue's later requests use the name as the scheduler knows it.
+    if (known != nullptr && !isPrinterUri(name) && validQueueName(known)) {
+        const PrinterAddress canonical = queueAddress(known);
+        connection.resource = canonical.resource;
+        connection.uri = canonical.uri;
+    }
+    lastOpenFailure_ = whyNotOpened(response, connection.scheduler->usable());
     if (!succeeded(response)) {
         connections_.erase(handle);
         return kNoHandle;
@@ -217,10 +326,10 @@ CupsSpooler::Connection* CupsSpooler::find(Handle printer) {
 // The printer's attribute, or nullptr when the scheduler gave no answer in time. The caller
 // deletes the response.
 ipp_t* CupsSpooler::queueAttributes(Connection& connection, const char* attribute) {
-    ipp_t* request = queueRequest(IPP_OP_GET_PRINTER_ATTRIBUTES, connection.name);
+    ipp_t* request = queueRequest(IPP_OP_GET_PRINTER_ATTRIBUTES, connection.uri);
     ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
                  attribute);
-    return schedulerOf(connection).exchange(request, queueResource(connection.name));
+    return schedulerOf(connection).exchange(request, connection.resource);
 }
 
 // The scheduler's own count of the queue's pending, held, processing and stopped jobs, of every
@@ -261,9 +370,11 @@ bool CupsSpooler::startDocument(Handle printer, const std::string& documentName)
     Connection* connection = find(printer);
     if (connection == nullptr || connection->documentOpen)
         return false;
+    // Whatever goes wrong from here on before the scheduler has all of it, no job is made.
+    lastSendFailure_ = SendFailure::Withdrawn;
     if (!schedulerOf(*connection)
-             .beginStreamedRequest(printJobRequest(connection->name, documentName),
-                                   queueResource(connection->name)))
+             .beginStreamedRequest(printJobRequest(connection->uri, documentName),
+                                   connection->resource))
         return false;
     connection->documentOpen = true;
     connection->bytesWritten = 0;
@@ -305,7 +416,16 @@ bool CupsSpooler::endDocument(Handle printer) {
         return true;
     }
     connection->documentOpen = false;
-    return succeeded(connection->scheduler->finishStreamedRequest(queueResource(connection->name)));
+    ipp_t* response = connection->scheduler->finishStreamedRequest(connection->resource);
+    // Without an answer the scheduler may still have made the job from what it was given whole.
+    if (response == nullptr)
+        lastSendFailure_ = SendFailure::Unconfirmed;
+    ipp_attribute_t* id =
+        response == nullptr ? nullptr : ippFindAttribute(response, "job-id", IPP_TAG_INTEGER);
+    const long jobId = id == nullptr ? 0 : ippGetInteger(id, 0);
+    const bool made = succeeded(response);
+    lastJobId_ = made ? jobId : 0;
+    return made;
 }
 
 void CupsSpooler::cancelDocument(Handle printer) {
@@ -337,6 +457,39 @@ SchedulerConnection& CupsSpooler::schedulerOf(Connection& connection) {
 void CupsSpooler::noteFailureOf(const SchedulerConnection& scheduler) {
     if (!scheduler.localFailure().empty())
         localFailure_ = scheduler.localFailure();
+}
+
+OpenFailure CupsSpooler::lastOpenFailure() const {
+    return lastOpenFailure_;
+}
+
+SendFailure CupsSpooler::lastSendFailure() const {
+    return lastSendFailure_;
+}
+
+long CupsSpooler::lastJobId() const {
+    return lastJobId_;
+}
+
+JobState CupsSpooler::jobState(const std::string& printerName, long jobId,
+                               std::chrono::milliseconds bound) {
+    const std::optional<PrinterAddress> address = addressOf(printerName);
+    if (!address || jobId <= 0)
+        return JobState::Unknown;
+    SchedulerConnection scheduler(Clock::now() + bound);
+    ipp_t* request = queueRequest(IPP_OP_GET_JOB_ATTRIBUTES, address->uri);
+    ippAddInteger(request, IPP_TAG_OPERATION, IPP_TAG_INTEGER, "job-id", static_cast<int>(jobId));
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
+                 "job-state");
+    ipp_t* response = scheduler.exchange(request, address->resource);
+    if (response == nullptr)
+        return scheduler.usable() ? JobState::Unknown : JobState::NotAnswering;
+    ipp_attribute_t* state = ippFindAttribute(response, "job-state", IPP_TAG_ENUM);
+    const JobState answer = ippGetStatusCode(response) <= IPP_STATUS_OK_CONFLICTING
+                                ? jobStateOf(state == nullptr ? 0 : ippGetInteger(state, 0))
+                                : JobState::Unknown;
+    ippDelete(response);
+    return answer;
 }
 
 // Dropping the connection also drops a document that was started and never ended: it must not be

@@ -8,6 +8,7 @@
 
 #include "printer/cups/SchedulerConnection.h"
 #include "printer/job/Spooler.h"
+#include "printer/job/SpoolerDetails.h"
 
 namespace orvel {
 
@@ -41,7 +42,7 @@ inline constexpr CupsTimeouts kCupsTimeouts{};
 // pointed at its own scheduler by cupsSetServer. One instance must not be used by two threads
 // at once. The lookup reads LPDEST, PRINTER, HOME and CUPS_SERVERROOT: don't change those while
 // another thread looks up the default.
-class CupsSpooler : public Spooler {
+class CupsSpooler : public Spooler, public SpoolerDetails {
 public:
     explicit CupsSpooler(CupsTimeouts timeouts = kCupsTimeouts) : timeouts_(timeouts) {}
     CupsSpooler(const CupsSpooler&) = delete;
@@ -61,11 +62,21 @@ public:
     void closePrinter(Handle printer) override;
     std::string localFailure() override { return localFailure_; }
 
+    // A printer is a queue by name, or a printer URI (ipp:// or ipps://) whose host and port
+    // this thread has been pointed at; jobState() takes the same.
+    OpenFailure lastOpenFailure() const override;
+    SendFailure lastSendFailure() const override;
+    long lastJobId() const override;
+    JobState jobState(const std::string& printerName, long jobId,
+                      std::chrono::milliseconds bound) override;
+
 private:
     struct Connection {
         SchedulerConnection::Clock::time_point deadline;
         std::unique_ptr<SchedulerConnection> scheduler;
-        std::string name;  // the queue, as the scheduler knows it
+        // Where its requests go: its queue as the scheduler knows it, or the URI given.
+        std::string resource;
+        std::string uri;
         bool documentOpen = false;
         long bytesWritten = 0;
     };
@@ -80,6 +91,9 @@ private:
     std::map<Handle, Connection> connections_;
     std::string localFailure_;
     Handle nextHandle_ = 1;
+    OpenFailure lastOpenFailure_ = OpenFailure::Unknown;
+    SendFailure lastSendFailure_ = SendFailure::Unknown;
+    long lastJobId_ = 0;
 };
 
 }  // namespace orvel

@@ -19,6 +19,9 @@ struct QueueListing {
     bool reached = false;  // false: the spooler did not answer; error says why
     std::vector<QueueInfo> queues;
     std::string error;
+    // Not reached because no answer came in time or none could be reached, rather than because
+    // of the answer that came.
+    bool notAnswering = false;
 };
 
 class QueueDirectory {

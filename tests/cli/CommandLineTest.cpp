@@ -24,6 +24,20 @@ void PrintTo(const GoodLine& c, std::ostream* os) {
 
 class AcceptedCommandLine : public ::testing::TestWithParam<GoodLine> {};
 
+TEST(SendingOptions, AreReadWithTheirValues) {
+    const CommandLineReading reading =
+        CommandLine::read({"apply", "--json", "-E", "-U", "clerk", "--wait=30", "-d", "q1"});
+    ASSERT_TRUE(reading.ok()) << reading.error;
+    EXPECT_TRUE(reading.invocation.json);
+    EXPECT_TRUE(reading.invocation.encrypt);
+    EXPECT_EQ(reading.invocation.user, "clerk");
+    EXPECT_EQ(reading.invocation.waitSeconds, 30);
+    EXPECT_EQ(CommandLine::read({"restore", "--wait"}).invocation.waitSeconds, 60);
+    EXPECT_EQ(CommandLine::read({"printers", "-E", "-Uclerk"}).error, "");
+    const Invocation plain = CommandLine::read({"restore"}).invocation;
+    EXPECT_FALSE(plain.json || plain.encrypt || plain.user || plain.waitSeconds);
+}
+
 TEST_P(AcceptedCommandLine, GivesTheInvocation) {
     const CommandLineReading reading = CommandLine::read(GetParam().words);
     ASSERT_TRUE(reading.ok()) << reading.error;
@@ -77,6 +91,13 @@ INSTANTIATE_TEST_SUITE_P(
                  {},
                  "/run/cups/cups.sock",
                  {}},
+        GoodLine{"URIsAndPatternsAreNamesHere",
+                 {"restore", "-d", "ipp://print.example/printers/q1", "-d", "branch*"},
+                 Command::Restore,
+                 {},
+                 {"ipp://print.example/printers/q1", "branch*"},
+                 {},
+                 {}},
         GoodLine{"HelpWinsAnywhere", {"apply", "-x", "--help"}, Command::Help, {}, {}, {}, {}},
         GoodLine{"Version", {"--version"}, Command::Version, {}, {}, {}, {}}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -127,9 +148,26 @@ INSTANTIATE_TEST_SUITE_P(
         BadLine{"OutputWithServer",
                 {"restore", "-h", "s", "-o", "job.bin"},
                 "-o writes the job instead of sending it: it does not go with -h"},
-        BadLine{"PrinterTwiceInAnotherCase",
-                {"apply", "-d", "orvel5", "-d", "ORVEL5"},
-                "printer \"ORVEL5\" named twice"},
+        BadLine{"JsonForShow", {"show", "--json"}, "--json does not go with show"},
+        BadLine{"WaitForPrinters", {"printers", "--wait"}, "--wait does not go with printers"},
+        BadLine{"WaitTwice", {"apply", "--wait", "--wait=5"}, "--wait given twice"},
+        BadLine{"WaitZero", {"apply", "--wait=0"}, "--wait takes 1 to 600 seconds: \"--wait=0\""},
+        BadLine{"WaitTooLong",
+                {"apply", "--wait=601"},
+                "--wait takes 1 to 600 seconds: \"--wait=601\""},
+        BadLine{"WaitNotANumber",
+                {"apply", "--wait=1m"},
+                "--wait takes 1 to 600 seconds: \"--wait=1m\""},
+        BadLine{"EncryptForDecode", {"decode", "-E"}, "-E does not go with decode"},
+        BadLine{"UserMissing", {"restore", "-U"}, "-U needs a user name"},
+        BadLine{"UserTwice", {"restore", "-U", "a", "-Ub"}, "-U given twice"},
+        BadLine{"EmptyUser", {"restore", "-U", ""}, "empty user name"},
+        BadLine{"OutputWithJson",
+                {"restore", "--json", "-o", "job.bin"},
+                "-o writes the job instead of sending it: it does not go with --json"},
+        BadLine{"OutputWithEncryption",
+                {"restore", "-o", "job.bin", "-E"},
+                "-o writes the job instead of sending it: it does not go with -E"},
         BadLine{"EmptyPrinter", {"apply", "-d", ""}, "empty printer name"},
         BadLine{"ControlCharacterInPrinter",
                 {"apply", "-d", "orvel\x1B[2J"},

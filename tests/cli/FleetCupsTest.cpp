@@ -2,11 +2,14 @@
 // result lines, the time a run of many printers takes, and that a wrong command sends nothing.
 #include <gtest/gtest.h>
 
+#include <cups/cups.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <future>
 #include <optional>
 #include <random>
+#include <regex>
 #include <sstream>
 
 #include "printer/commands/FeaturesPage.h"
@@ -14,6 +17,7 @@
 #include "tests/cli/ProgramRun.h"
 #include "tests/cli/SandboxQueues.h"
 #include "tests/cups/CupsSandbox.h"
+#include "tests/cups/spooler/SilentScheduler.h"
 #include "tests/support/ByteList.h"
 #include "tests/support/RandomProfiles.h"
 
@@ -47,6 +51,18 @@ std::vector<std::string> withPrinters(std::vector<std::string> arguments,
         arguments.push_back(printer);
     }
     return arguments;
+}
+
+// The result lines with each sent job's id taken out, and the ids in the order of the lines.
+std::string withoutJobIds(const std::string& lines, std::vector<int>* ids = nullptr) {
+    static const std::regex kJob(": job ([0-9]+)");
+    std::string rest = lines;
+    for (std::smatch found; std::regex_search(rest, found, kJob);) {
+        if (ids != nullptr)
+            ids->push_back(std::stoi(found[1]));
+        rest = found.prefix().str() + found.suffix().str();
+    }
+    return rest;
 }
 
 std::string resultLines(const std::vector<std::string>& printers, const std::string& words) {
@@ -126,14 +142,20 @@ TEST_F(OrvelSettingsOnCups, ThirtyQueuesEachGetTheProfilesBytesOnceInAboutOnePau
 
     const ProgramRun run = runProgram(withPrinters({"apply", profile}, queues));
     EXPECT_EQ(run.status, 0) << run.err;
-    EXPECT_EQ(run.out, resultLines(queues, "sent"));
+    std::vector<int> ids;
+    EXPECT_EQ(withoutJobIds(run.out, &ids), resultLines(queues, "sent"));
+    ASSERT_EQ(ids.size(), queues.size());
     EXPECT_EQ(run.err, "");
     // The pauses overlap: thirty one after the other would take thirty.
     EXPECT_GE(run.elapsed.count(), kPauseSeconds);
     EXPECT_LT(run.elapsed.count(), 3 * kPauseSeconds);
-    for (const std::string& queue : queues) {
+    for (size_t i = 0; i < queues.size(); ++i) {
+        const std::string& queue = queues[i];
         EXPECT_EQ(receivedBy(queue), std::vector<Bytes>{expected}) << queue;
-        EXPECT_EQ(titlesOf(sandbox->completedJobs(queue)), std::vector<std::string>{kSettingsJob});
+        const std::vector<SpooledJob> jobs = sandbox->completedJobs(queue);
+        EXPECT_EQ(titlesOf(jobs), std::vector<std::string>{kSettingsJob});
+        // Each line names the job that its printer's queue holds.
+        EXPECT_EQ(jobs.at(0).id, ids.at(i)) << queue;
     }
     EXPECT_EQ(runProgram({"apply", profile, "-o", "-"}).out, expected);
 }
@@ -148,10 +170,10 @@ TEST_F(OrvelSettingsOnCups, ABusyAndAMissingQueueAmongOthersAreNotSentAndSaySo) 
 
     const ProgramRun run = runProgram(withPrinters({"restore"}, printers));
     EXPECT_EQ(run.status, 1);
-    EXPECT_EQ(run.out,
+    EXPECT_EQ(withoutJobIds(run.out),
               "mixed01: sent\n"
               "mixed02: not sent: busy\n"
-              "nosuchqueue: not sent: cannot open\n"
+              "nosuchqueue: not sent: no such printer\n"
               "mixed05: not sent: queue stopped\n"
               "mixed03: sent\n"
               "mixed04: sent\n");
@@ -187,7 +209,7 @@ TEST_F(OrvelSettingsOnCups, TheFeaturesPageAndRestoreArriveAsTheyAreWrittenToAFi
         ASSERT_EQ(written.status, 0) << written.err;
         const ProgramRun sent = runProgram({cases[i].command, "-d", "pages"});
         EXPECT_EQ(sent.status, 0) << sent.err;
-        EXPECT_EQ(sent.out, "pages: sent\n");
+        EXPECT_EQ(withoutJobIds(sent.out), "pages: sent\n");
         const std::vector<Bytes> received = receivedBy("pages", i + 1);
         ASSERT_EQ(received.size(), i + 1);
         EXPECT_EQ(received.back(), written.out);
@@ -211,7 +233,7 @@ TEST_F(OrvelSettingsOnCups, ASecondSchedulerIsReachedThroughH) {
     const ProgramRun sent =
         runProgram({{"restore", "-h", server, "-d", "branch", "-d", "local"}, std::nullopt, here});
     EXPECT_EQ(sent.status, 1);
-    EXPECT_EQ(sent.out, "branch: sent\nlocal: not sent: cannot open\n");
+    EXPECT_EQ(withoutJobIds(sent.out), "branch: sent\nlocal: not sent: no such printer\n");
     EXPECT_EQ(sent.err, std::string("local: ") + kOpenFailedMessage + "\n");
     ASSERT_EQ(remote.waitForCompletedJobs("branch", 1).size(), 1u);
     EXPECT_EQ(remote.capturedJobs("branch"), std::vector<Bytes>{bytes({0x1B, 0x19, 0x01})});
@@ -220,6 +242,119 @@ TEST_F(OrvelSettingsOnCups, ASecondSchedulerIsReachedThroughH) {
     const ProgramRun listed = runProgram({{"printers", "-h", server}, std::nullopt, here});
     EXPECT_EQ(listed.status, 0) << listed.err;
     EXPECT_EQ(listed.out, "branch\tidle\t0\n");
+}
+
+// The JSON lines with each line's time and job id taken out, and the ids in the order of the
+// lines (0 for a null job).
+std::vector<std::string> jsonWithoutTimesAndIds(const std::string& out, std::vector<int>& ids) {
+    static const std::regex kJob("\"job\":([0-9]+|null)");
+    std::vector<std::string> lines;
+    std::istringstream stream(out);
+    for (std::string line; std::getline(stream, line);) {
+        std::smatch found;
+        if (std::regex_search(line, found, kJob)) {
+            ids.push_back(found[1] == "null" ? 0 : std::stoi(found[1]));
+            line = found.prefix().str() + "\"job\":ID" + found.suffix().str();
+        }
+        lines.push_back(line.substr(0, line.find(",\"time\":")));
+    }
+    return lines;
+}
+
+std::string jsonResult(const std::string& printer, const std::string& result,
+                       const std::string& reason, const std::string& message = "") {
+    return "{\"printer\":\"" + printer + "\",\"result\":\"" + result + "\",\"reason\":\"" + reason +
+           "\",\"job\":ID,\"job_state\":null,\"message\":[" + message + "]";
+}
+
+// One run over two real schedulers and a silent one: queues by name, by pattern and by URI,
+// a stopped queue and a missing one among them.
+TEST_F(OrvelSettingsOnCups, OneRunServesTwoSchedulersByNamePatternAndUriAndSaysWhyInJson) {
+    addCaptureQueues(*sandbox, {"north01", "north02", "north03"});
+    sandbox->disableQueue("north03");
+    const std::map<std::string, std::string> here = {
+        {"CUPS_SERVER", sandbox->socket()},
+        {"CUPS_SERVERROOT", sandbox->folder() + "/client"},
+        {"HOME", sandbox->folder() + "/home"}};
+    CupsSandbox south;  // the environment points there while it lives; the runs are given ours
+    south.start();
+    addCaptureQueues(south, {"south01", "south02", "store"});
+    // The second scheduler on 127.0.0.1, as a printer URI reaches it.
+    const SilentScheduler southOnTcp(south.socket(), 1000);
+    const SilentScheduler silent;
+    const std::string southUri = "ipp://" + southOnTcp.address() + "/printers/";
+    const std::string silentUri = "ipp://" + silent.address() + "/printers/";
+    const std::string openFailed = "\"OpenPrinter Falied!!!\",\"Unable to access printer\"";
+    // A scheduler that answers the printer's questions and then takes the whole job without an
+    // answer: the job may have been kept, and the line must not say that nothing arrives.
+    const SilentScheduler silentAtTheJob(south.socket(), 3);
+    const std::string lateUri = "ipp://" + silentAtTheJob.address() + "/printers/store";
+    auto unconfirmed = std::async(std::launch::async, [&] {
+        return runProgram({{"restore", "--json", "-d", lateUri}, std::nullopt, here});
+    });
+
+    const ProgramRun run =
+        runProgram({{"restore", "--json", "-d", "north01", "-d", "north0[23]", "-d", "nosuch", "-d",
+                     southUri + "south01", "-d", southUri + "south*", "-d", southUri + "zz*", "-d",
+                     silentUri + "gone", "-d", silentUri + "x*"},
+                    std::nullopt,
+                    here});
+    EXPECT_EQ(run.status, 1) << run.err;
+    EXPECT_LT(run.elapsed.count(), 20.0);
+    std::vector<int> ids;
+    EXPECT_EQ(
+        jsonWithoutTimesAndIds(run.out, ids),
+        (std::vector<std::string>{
+            jsonResult("north01", "sent", "sent"),
+            jsonResult("north02", "sent", "sent"),
+            jsonResult("north03", "not sent", "queue-stopped",
+                       "\"Unable to download printer settings.\",\"\",\"The printer's queue is "
+                       "stopped: the settings would reach the printer only once the queue is "
+                       "resumed.\",\"Resume the queue (cupsenable followed by the printer's "
+                       "name), then try again.\""),
+            jsonResult("nosuch", "not sent", "no-such-printer", openFailed),
+            jsonResult(southUri + "south01", "sent", "sent"),
+            jsonResult(southUri + "south02", "sent", "sent"),
+            jsonResult(southUri + "zz*", "not sent", "no-match"),
+            jsonResult(silentUri + "gone", "not sent", "not-answering", openFailed),
+            jsonResult(silentUri + "x*", "not sent", "not-answering"),
+        }));
+    const Bytes restore = bytes({0x1B, 0x19, 0x01});
+    // Each sent line names the job that its queue holds.
+    const std::vector<std::pair<CupsSandbox*, std::string>> sent = {
+        {sandbox, "north01"}, {sandbox, "north02"}, {&south, "south01"}, {&south, "south02"}};
+    const std::vector<size_t> sentLines = {0, 1, 4, 5};
+    ASSERT_EQ(ids.size(), 9u);
+    for (size_t i = 0; i < sent.size(); ++i) {
+        const auto& [scheduler, queue] = sent[i];
+        cupsSetServer(scheduler->socket().c_str());  // this thread's requests go there
+        const std::vector<SpooledJob> jobs = scheduler->waitForCompletedJobs(queue, 1);
+        ASSERT_EQ(jobs.size(), 1u) << queue;
+        EXPECT_EQ(jobs[0].id, ids[sentLines[i]]) << queue;
+        EXPECT_EQ(scheduler->capturedJobs(queue), std::vector<Bytes>{restore}) << queue;
+    }
+    EXPECT_TRUE(south.completedJobs("store").empty());
+    cupsSetServer(sandbox->socket().c_str());
+    expectNoJob("north03");
+    cupsSetServer(south.socket().c_str());
+
+    const ProgramRun late = unconfirmed.get();
+    EXPECT_EQ(late.status, 1) << late.err;
+    std::vector<int> noIds;
+    EXPECT_EQ(jsonWithoutTimesAndIds(late.out, noIds),
+              std::vector<std::string>{
+                  jsonResult(lateUri, "not sent", "send-unconfirmed",
+                             "\"Unable to send data to the printer.\",\"Download Failed!!\"")});
+    EXPECT_EQ(late.err, lateUri + ": Unable to send data to the printer. Download Failed!!\n");
+
+    // Waiting: each job has been printed, so every printer counts as done.
+    const ProgramRun waited =
+        runProgram({{"restore", "--wait=20", "-d", "north01", "-d", southUri + "south01"},
+                    std::nullopt,
+                    here});
+    EXPECT_EQ(waited.status, 0) << waited.err;
+    EXPECT_EQ(withoutJobIds(waited.out),
+              "north01: sent, completed\n" + southUri + "south01: sent, completed\n");
 }
 
 TEST_F(OrvelSettingsOnCups, PrintersListsEachQueueWithItsStateAndJobsAndTheDefault) {
@@ -292,6 +427,11 @@ TEST_F(OrvelSettingsOnCups, AProfileOrCommandLineErrorSendsNothingAnywhereAndIsS
          "Font: Roman\n",
          {"-d", "UNTOUCHED1"},
          "orvel-settings: printer \"UNTOUCHED1\" named twice\nTry 'orvel-settings --help'.\n"},
+        {"an instance of a printer named",
+         "Font: Roman\n",
+         {"-d", "untouched2/copy"},
+         "orvel-settings: printer \"untouched2/copy\" named twice (first as \"untouched2\")\n"
+         "Try 'orvel-settings --help'.\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

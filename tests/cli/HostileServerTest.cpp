@@ -59,15 +59,15 @@ TEST_F(OrvelSettingsOnHostileServers, EachCommandEndsWithItsMessageWithinItsBoun
     const std::vector<Case> commands = {
         {{"apply", "-d", "q1"},
          kPrinterSeconds,
-         "q1: not sent: cannot open\n",
+         "q1: not sent: scheduler not answering\n",
          std::string("q1: ") + kOpenFailed + "\n"},
         {{"restore"},
          kLookupSeconds,
-         "(default printer): not sent: cannot open\n",
+         "(default printer): not sent: scheduler not answering\n",
          std::string("(default printer): ") + kOpenFailed + "\n"},
         {{"features-page", "-d", "q1"},
          kPrinterSeconds,
-         "q1: not sent: cannot open\n",
+         "q1: not sent: scheduler not answering\n",
          std::string("q1: ") + kOpenFailed + "\n"},
         {{"printers"},
          kListingSeconds,
@@ -142,7 +142,7 @@ TEST_F(OrvelSettingsOnHostileServers, RunningOutOfFileDescriptorsIsToldAsSuch) {
     HostileServer server(Hostility::Silent);
     const ProgramRun result = runProgram(input({"apply", "-d", "q1", "-h", server.address()}), 4);
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.out, "q1: not sent: cannot open\n");
+    EXPECT_EQ(result.out, "q1: not sent: scheduler not answering\n");
     EXPECT_EQ(result.err, std::string("q1: ") + kOpenFailed +
                               "\nq1: this program has run out of file descriptors (Too many "
                               "open files)\n");

@@ -6,9 +6,11 @@
 #include <memory>
 #include <sstream>
 
+#include "cli/command/Invocation.h"
 #include "cli/fleet/Fleet.h"
 #include "cli/fleet/PrinterJob.h"
 #include "cli/io/Console.h"
+#include "cli/targets/TargetPlan.h"
 
 namespace orvel::cli {
 namespace {
@@ -58,9 +60,14 @@ TEST(LocalFailure, TheCauseFollowsTheOpenFailureMessageUnderThePrintersName) {
         std::ostringstream out;
         std::ostringstream err;
         Console console(out, err, false);
-        const std::vector<PrinterResult> results =
-            Fleet(platform, console, std::nullopt).send(PrinterJob::restoreDefaults(), {"q1"});
-        EXPECT_EQ(results, std::vector<PrinterResult>{PrinterResult::CannotOpen});
+        Invocation invocation;
+        invocation.printers = {"q1"};
+        const TargetReading targets = planTargets(invocation, platform);
+        ASSERT_TRUE(targets.ok()) << targets.error;
+        const std::vector<PrinterReport> reports =
+            Fleet(platform, console, {}).send(PrinterJob::restoreDefaults(), targets.plan);
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_EQ(reports[0].result, PrinterResult::CannotOpen);
         EXPECT_EQ(out.str(), "q1: not sent: cannot open\n");
         EXPECT_EQ(err.str(), c.err);
     }

@@ -60,6 +60,7 @@ done
 expect "./usr/bin/varnet-orvel -> ../lib/varnet-orvel/varnet-orvel"
 expect ./usr/bin/orvel-settings
 expect ./usr/share/man/man1/orvel-settings.1.gz
+expect ./usr/share/bash-completion/completions/orvel-settings
 expect ./usr/share/applications/varnet-orvel.desktop
 for size in 16 32 48 256; do
   expect "./usr/share/icons/hicolor/${size}x${size}/apps/varnet-orvel.png"

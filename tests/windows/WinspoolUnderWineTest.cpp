@@ -24,7 +24,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/fleet/PrinterResult.h"
+#include "cli/report/PrinterResult.h"
 #include "printer/commands/FeaturesPage.h"
 #include "printer/commands/mdlFlagSettings.h"
 #include "settings/Profile.h"

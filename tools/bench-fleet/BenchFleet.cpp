@@ -8,13 +8,15 @@
 // other baseline is run once per size (it takes about N pauses: some 6 minutes for all four
 // sizes; --skip-sequential-100 leaves out its longest, about 4 minutes). Before every run all
 // queues are empty, so that the busy check finds each printer free; after it every queue's result
-// line must say "sent".
+// line must say "sent" (with the job's id).
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <iterator>
+#include <regex>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -48,10 +50,9 @@ void waitUntilIdle(const CupsSandbox& sandbox, const std::vector<std::string>& q
 }
 
 void expectSent(const ProgramRun& run, size_t printers) {
-    size_t sent = 0;
-    for (size_t at = run.out.find(": sent\n"); at != std::string::npos;
-         at = run.out.find(": sent\n", at + 1))
-        ++sent;
+    static const std::regex kSent(": sent(: job [0-9]+)?\n");
+    const auto sent = static_cast<size_t>(std::distance(
+        std::sregex_iterator(run.out.begin(), run.out.end(), kSent), std::sregex_iterator()));
     if (run.status != 0 || sent != printers)
         throw std::runtime_error("a run did not send to every queue:\n" + run.out + run.err);
 }
