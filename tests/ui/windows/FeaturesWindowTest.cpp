@@ -69,5 +69,15 @@ TEST_F(FeaturesWindow, PrintFailureIsTheSpoolersMessageAndTheWindowStays) {
     EXPECT_FALSE(window->isVisible());
 }
 
+// Closed by its own close button, the window has no buttons to show a picture on: none is read.
+TEST_F(FeaturesWindow, ClosedItReadsNoPicture) {
+    features->close();
+    ASSERT_FALSE(features->isLoaded());
+    const auto reads = pictures.reads.size();
+    EXPECT_FALSE(features->showButtonPicture(
+        ButtonFace::Close, kPictureFolder.toStdString() + facePictures(ButtonFace::Close).normal));
+    EXPECT_EQ(pictures.reads.size(), reads);
+}
+
 }  // namespace
 }  // namespace orvel::test
