@@ -17,7 +17,7 @@
 #else
 #include "ui/desktop/PreparingMessageBox.h"
 #include "ui/services/SpoolerModule.h"
-#include "ui/windows/Confirmations.h"
+#include "ui/core/windows/Confirmations.h"
 #endif
 
 int main(int argc, char* argv[]) {

@@ -13,7 +13,7 @@
 #include "ui/input/KeyCodes.h"
 #include "ui/input/KeyPreview.h"
 #include "ui/services/QtMessageBox.h"
-#include "ui/windows/Confirmations.h"
+#include "ui/core/windows/Confirmations.h"
 
 namespace orvel::test {
 namespace {

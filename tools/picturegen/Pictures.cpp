@@ -7,7 +7,7 @@
 #include "Pieces.h"
 #include "settings/SettingsTable.h"
 #include "ui/buttons/ButtonPictures.h"
-#include "ui/buttons/PictureTexts.h"
+#include "ui/core/buttons/PictureTexts.h"
 
 namespace picturegen {
 

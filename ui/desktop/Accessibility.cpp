@@ -12,7 +12,7 @@
 #include "settings/SettingsTable.h"
 #include "ui/buttons/ButtonPictures.h"
 #include "ui/buttons/PictureControl.h"
-#include "ui/buttons/PictureTexts.h"
+#include "ui/core/buttons/PictureTexts.h"
 #include "ui/buttons/ShortcutTables.h"
 
 namespace orvel {

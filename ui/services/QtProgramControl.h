@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/services/ProgramControl.h"
+#include "ui/core/services/ProgramControl.h"
 
 namespace orvel {
 

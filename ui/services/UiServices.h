@@ -7,7 +7,7 @@
 #include "printer/job/Services.h"
 #include "printer/job/Spooler.h"
 #include "ui/loading/PictureLoader.h"
-#include "ui/services/ProgramControl.h"
+#include "ui/core/services/ProgramControl.h"
 
 namespace orvel {
 

@@ -18,7 +18,7 @@
 #include "ui/layout/UiFonts.h"
 #include "ui/layout/WindowPlacement.h"
 #include "ui/loading/BuiltInPictures.h"
-#include "ui/windows/Confirmations.h"
+#include "ui/core/windows/Confirmations.h"
 #include "ui/windows/frmFeatures.h"
 
 namespace orvel {

@@ -5,14 +5,14 @@
 #include <optional>
 
 #include "ui/buttons/PictureControl.h"
-#include "ui/buttons/PictureTexts.h"
+#include "ui/core/buttons/PictureTexts.h"
 #include "ui/buttons/ShortcutTables.h"
 #include "ui/input/MouseButtons.h"
 #include "ui/layout/Twips.h"
 #include "ui/layout/UiFonts.h"
 #include "ui/layout/WindowPlacement.h"
 #include "ui/loading/BuiltInPictures.h"
-#include "ui/windows/FeaturesText.h"
+#include "ui/core/windows/FeaturesText.h"
 #include "ui/windows/frmConfigUtility.h"
 
 namespace orvel {

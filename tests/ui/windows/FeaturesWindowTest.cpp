@@ -3,7 +3,7 @@
 
 #include "tests/ui/windows/WindowFixture.h"
 #include "ui/buttons/PictureControl.h"
-#include "ui/windows/FeaturesText.h"
+#include "ui/core/windows/FeaturesText.h"
 
 namespace orvel::test {
 namespace {

@@ -13,7 +13,7 @@
 #include "tests/support/FakeServices.h"
 #include "tests/support/RecordingSpooler.h"
 #include "ui/buttons/PictureControl.h"
-#include "ui/services/ProgramControl.h"
+#include "ui/core/services/ProgramControl.h"
 #include "ui/windows/frmConfigUtility.h"
 #include "ui/windows/frmFeatures.h"
 

@@ -1,4 +1,4 @@
-#include "ui/windows/FeaturesText.h"
+#include "ui/core/windows/FeaturesText.h"
 
 #include <vector>
 

@@ -1,4 +1,4 @@
-#include "ui/windows/Confirmations.h"
+#include "ui/core/windows/Confirmations.h"
 
 namespace orvel::confirmations {
 
