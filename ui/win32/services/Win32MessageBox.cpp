@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "ui/win32/services/Win32Sleep.h"
+
 namespace orvel::win32 {
 
 namespace {
@@ -58,6 +60,8 @@ HWND ownerWindow() {
 MessageAnswer Win32MessageBox::show(const std::string& text, MessageButtons buttons,
                                     MessageIcon icon, const std::optional<std::string>& title) {
     const std::string caption = title.value_or(kApplicationTitle);
+    if (inputHeld())
+        discardQueuedInput();
     // The text's lines are joined by CR LF already, as the box shows them.
     const int chosen = MessageBoxA(ownerWindow(), text.c_str(), caption.c_str(),
                                    buttonsOf(buttons) | iconOf(icon) | MB_SETFOREGROUND);

@@ -1,7 +1,7 @@
 // Ending the program at once, from within any handler: no window is asked to close.
 #pragma once
 
-#include "ui/services/ProgramControl.h"
+#include "ui/core/services/ProgramControl.h"
 
 namespace orvel::win32 {
 

@@ -36,6 +36,18 @@ void Win32Sleep::sleep(int milliseconds) {
     discardQueuedInput();
 }
 
+namespace {
+int holds = 0;
+}  // namespace
+
+void setInputHeld(bool held) {
+    holds += held ? 1 : -1;
+}
+
+bool inputHeld() {
+    return holds > 0;
+}
+
 void discardQueuedInput() {
     // A bound on the passes, should input keep coming faster than it is dropped.
     constexpr int kMaxPasses = 64;

@@ -19,4 +19,9 @@ public:
 // (painting, messages sent by other programs) are handled as usual.
 void discardQueuedInput();
 
+// Whether a command holds the thread: a message box shown then drops the input given before it
+// appeared, so that a key pressed during the spooler calls does not answer it.
+void setInputHeld(bool held);
+bool inputHeld();
+
 }  // namespace orvel::win32

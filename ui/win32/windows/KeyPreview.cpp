@@ -1,6 +1,10 @@
 #include "ui/win32/windows/KeyPreview.h"
 
+#include <windows.h>
+
+#include "ui/core/input/KeyState.h"
 #include "ui/win32/controls/PictureControl.h"
+#include "ui/win32/windows/Win32Window.h"
 
 namespace orvel::win32 {
 
@@ -13,9 +17,9 @@ bool preview(MSG& message, KeyPreviewHandler& handler, HWND window) {
         case WM_SYSKEYDOWN: {
             int KeyCode = static_cast<int>(message.wParam);
             int Shift = shiftState();
-            handler.keyDown(KeyCode, Shift);
-            // A focused drop-down list would take ALT+F4 for itself: the window closes as asked.
-            if (message.wParam == VK_F4 && Shift == 4) {
+            handler.Form_KeyDown(KeyCode, Shift);
+            // A focused drop-down list would keep ALT+F4 for itself: the window closes as asked.
+            if (message.wParam == VK_F4 && Shift == kAltMask) {
                 PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
                 return true;
             }
@@ -23,7 +27,7 @@ bool preview(MSG& message, KeyPreviewHandler& handler, HWND window) {
         }
         case WM_CHAR: {
             int KeyAscii = static_cast<int>(message.wParam);
-            handler.keyPress(KeyAscii);
+            handler.Form_KeyPress(KeyAscii);
             if (KeyAscii == 0)
                 return true;
             message.wParam = static_cast<WPARAM>(KeyAscii);
@@ -33,7 +37,7 @@ bool preview(MSG& message, KeyPreviewHandler& handler, HWND window) {
         case WM_SYSKEYUP: {
             int KeyCode = static_cast<int>(message.wParam);
             int Shift = shiftState();
-            handler.keyUp(KeyCode, Shift);
+            handler.Form_KeyUp(KeyCode, Shift);
             return false;
         }
         default:
@@ -41,24 +45,26 @@ bool preview(MSG& message, KeyPreviewHandler& handler, HWND window) {
     }
 }
 
+// Whether the preview or the dialog keys took the message.
+bool taken(MSG& message) {
+    if (message.hwnd == nullptr)
+        return false;
+    HWND root = GetAncestor(message.hwnd, GA_ROOT);
+    const std::optional<PreviewedWindow> window = previewedWindowOf(root);
+    if (!window)
+        return false;
+    if (preview(message, *window->handler, root))
+        return true;
+    // The handler may have ended with the window gone.
+    return IsWindow(root) && IsDialogMessageA(root, &message);
+}
+
 }  // namespace
 
-int runMessageLoop(PreviewedWindow (*windowsOf)(void* context, int which), void* context,
-                   int windowCount) {
+int runMessageLoop() {
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        HWND root = message.hwnd != nullptr ? GetAncestor(message.hwnd, GA_ROOT) : nullptr;
-        bool taken = false;
-        for (int i = 0; i < windowCount && root != nullptr && !taken; ++i) {
-            const PreviewedWindow previewed = windowsOf(context, i);
-            if (previewed.window == nullptr || previewed.window != root)
-                continue;
-            taken = preview(message, *previewed.handler, root) ||
-                    // The window may be gone once its handler has run.
-                    (IsWindow(root) && IsDialogMessageA(root, &message));
-            root = nullptr;
-        }
-        if (taken)
+        if (taken(message))
             continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
