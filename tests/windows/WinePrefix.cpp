@@ -16,6 +16,9 @@ namespace fs = std::filesystem;
 // path; the wine package's "wine" command is only a script in front of them.
 constexpr char kWineFolder[] = "/usr/lib/wine";
 
+// Wine's own fonts (Tahoma for message boxes among them), from the fonts-wine package.
+constexpr char kWineFontFolder[] = "/usr/share/wine/fonts";
+
 std::string loader() {
     return std::string(kWineFolder) + "/wine64";
 }
@@ -43,7 +46,11 @@ std::string WinePrefix::whyUnavailable() {
     return {};
 }
 
-WinePrefix::WinePrefix() {
+std::string WinePrefix::loaderPath() {
+    return loader();
+}
+
+WinePrefix::WinePrefix(const std::string& display) {
     char folderTemplate[] = "/tmp/orvel-wine.XXXXXX";
     if (mkdtemp(folderTemplate) == nullptr)
         throw std::runtime_error("cannot make a folder for the wine prefix");
@@ -71,6 +78,15 @@ WinePrefix::WinePrefix() {
     // no wine program has run for a while.
     const ProcessResult serving = runTool(
         {server(), "-p" + std::to_string(kServerIdleTimeout.count())}, {}, kBootTimeout, false);
+    if (!display.empty() && serving.exitCode == 0) {
+        display_ = display;
+        try {
+            prepareDesktop();
+        } catch (const std::exception&) {
+            shutDown();
+            throw;
+        }
+    }
     bootTime_ = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - start);
     if (boot.exitCode != 0 || settled.exitCode != 0 || serving.exitCode != 0) {
@@ -79,6 +95,27 @@ WinePrefix::WinePrefix() {
                                 "\nwineserver -p: " + describe(serving);
         shutDown();
         throw std::runtime_error("the wine prefix does not boot: " + why);
+    }
+}
+
+void WinePrefix::prepareDesktop() {
+    const std::vector<std::vector<std::string>> settings = {
+        {"HKCU\\Software\\Wine\\Explorer", "Desktop", "Default"},
+        {"HKCU\\Software\\Wine\\Explorer\\Desktops", "Default", "1024x768"},
+    };
+    for (const auto& setting : settings) {
+        const ProcessResult set =
+            runTool({loader(), "reg", "add", setting[0], "/v", setting[1], "/d", setting[2], "/f"},
+                    {}, kRunTimeout);
+        if (set.exitCode != 0)
+            throw std::runtime_error("cannot set the virtual desktop: " + describe(set));
+    }
+    std::error_code failed;
+    const fs::path fonts = fs::path(prefix_) / "drive_c" / "windows" / "Fonts";
+    fs::create_directories(fonts, failed);
+    for (const auto& font : fs::directory_iterator(kWineFontFolder, failed)) {
+        fs::copy_file(font.path(), fonts / font.path().filename(),
+                      fs::copy_options::overwrite_existing, failed);
     }
 }
 
@@ -103,7 +140,7 @@ Environment WinePrefix::wineEnvironment() const {
         {"WINEDEBUG", "-all"},
         // Nothing to offer the browser and .NET stand-ins that a new prefix would install.
         {"WINEDLLOVERRIDES", "mscoree,mshtml="},
-        {"DISPLAY", std::nullopt},
+        {"DISPLAY", display_.empty() ? std::nullopt : std::optional<std::string>(display_)},
         {"WAYLAND_DISPLAY", std::nullopt},
     };
 }

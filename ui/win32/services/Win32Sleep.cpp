@@ -6,8 +6,11 @@ namespace orvel::win32 {
 
 namespace {
 
+// Painting, and the messages other programs send (a screen reader asking for a control's text)
+// are handled; input is not.
 void paintWhatNeedsIt() {
     MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
     while (PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
         DispatchMessageA(&message);
 }
@@ -29,8 +32,9 @@ void Win32Sleep::sleep(int milliseconds) {
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
     paintWhatNeedsIt();
     for (ULONGLONG now = GetTickCount64(); now < end; now = GetTickCount64()) {
-        // Wakes for painting only; input stays queued until the pause is over.
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_PAINT);
+        // Wakes for painting and sent messages only; input stays queued until the pause is over.
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now),
+                                  QS_PAINT | QS_SENDMESSAGE);
         paintWhatNeedsIt();
     }
     discardQueuedInput();

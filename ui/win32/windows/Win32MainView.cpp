@@ -112,12 +112,17 @@ void Win32MainView::createSelectionBox(const BoxPlace& place) {
                     0, rect, kFirstBoxId + index(place.setting), verdana(kControlPointSize));
     for (const std::string& choice : info.choices)
         SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice.c_str()));
-    // The closed list is as high as its place: its field and the list's own border.
-    RECT shown{};
-    GetWindowRect(box, &shown);
-    const auto field = static_cast<int>(SendMessageA(box, CB_GETITEMHEIGHT, WPARAM(-1), 0));
-    const int border = (shown.bottom - shown.top) - field;
-    SendMessageA(box, CB_SETITEMHEIGHT, WPARAM(-1), closedHeight - border);
+    // The closed list is as high as its place: its field is set so that the field and the
+    // list's own border fill it, and set again should the list take its border otherwise.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        RECT shown{};
+        GetWindowRect(box, &shown);
+        const int height = shown.bottom - shown.top;
+        if (height == closedHeight)
+            break;
+        const auto field = static_cast<int>(SendMessageA(box, CB_GETITEMHEIGHT, WPARAM(-1), 0));
+        SendMessageA(box, CB_SETITEMHEIGHT, WPARAM(-1), field + closedHeight - height);
+    }
     COMBOBOXINFO parts{};
     parts.cbSize = sizeof parts;
     GetComboBoxInfo(box, &parts);
