@@ -9,7 +9,7 @@
 #include <cctype>
 
 #include "tests/ui/windows/WindowFixture.h"
-#include "ui/desktop/Accessibility.h"
+#include "ui/qt/desktop/Accessibility.h"
 
 namespace orvel::test {
 namespace {
@@ -21,17 +21,17 @@ QAccessibleInterface* accessible(QWidget* widget) {
 }
 
 struct NamedButton {
-    PictureControl* frmConfigUtility::*control;
+    PictureControl* ConfigUtilityView::*control;
     const char* name;
     const char* shortcut;
 };
 
 const NamedButton kMainButtons[] = {
-    {&frmConfigUtility::imgApplySettings, "Apply Settings", "Ctrl+A"},
-    {&frmConfigUtility::imgDefault, "Restore Default", "Ctrl+D"},
-    {&frmConfigUtility::imgSFeatures, "Show Features", "Ctrl+S"},
-    {&frmConfigUtility::imgPFeatures, "Print Features", "Ctrl+P"},
-    {&frmConfigUtility::imgExit, "Exit", "Ctrl+X"},
+    {&ConfigUtilityView::imgApplySettings, "Apply Settings", "Ctrl+A"},
+    {&ConfigUtilityView::imgDefault, "Restore Default", "Ctrl+D"},
+    {&ConfigUtilityView::imgSFeatures, "Show Features", "Ctrl+S"},
+    {&ConfigUtilityView::imgPFeatures, "Print Features", "Ctrl+P"},
+    {&ConfigUtilityView::imgExit, "Exit", "Ctrl+X"},
 };
 
 class Accessibility : public WindowTest {

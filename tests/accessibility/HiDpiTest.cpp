@@ -5,7 +5,7 @@
 #include <QTest>
 
 #include "tests/ui/windows/WindowFixture.h"
-#include "ui/loading/BuiltInPictures.h"
+#include "ui/qt/loading/BuiltInPictures.h"
 
 namespace orvel::test {
 namespace {
@@ -42,7 +42,7 @@ TEST_F(HiDpi, MainWindowPicturesAreDenseAndItsGeometryLogical) {
 
 TEST_F(HiDpi, FeaturesWindowPicturesAreDenseAndItsGeometryLogical) {
     showFeatures();
-    frmFeatures& features = *window->features();
+    FeaturesView& features = *window->features();
     expectDensePictures(features);
     EXPECT_EQ(features.size(), QSize(738, 453));
     EXPECT_EQ(features.imgClose->geometry(), QRect(600, 392, 126, 24));

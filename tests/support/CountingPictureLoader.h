@@ -12,7 +12,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "ui/loading/PictureLoader.h"
+#include "ui/qt/loading/PictureLoader.h"
 
 namespace orvel::test {
 

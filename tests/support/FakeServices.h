@@ -1,4 +1,4 @@
-// Test doubles of the message box and the pause.
+// Test doubles of the message box, the pause and the end of the program.
 #pragma once
 
 #include <deque>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "printer/job/Services.h"
+#include "ui/core/services/ProgramControl.h"
 
 namespace orvel::test {
 
@@ -52,6 +53,13 @@ public:
         if (onSleep)
             onSleep(milliseconds);
     }
+};
+
+// Records the ends of the program instead of ending it.
+class RecordingProgramControl : public ProgramControl {
+public:
+    int endings = 0;
+    void endProgram() override { ++endings; }
 };
 
 }  // namespace orvel::test

@@ -10,8 +10,8 @@
 #include <QResource>
 #include <cstring>
 
-#include "ui/loading/BuiltInPictures.h"
-#include "ui/loading/PackedPicture.h"
+#include "ui/qt/loading/BuiltInPictures.h"
+#include "ui/qt/loading/PackedPicture.h"
 
 namespace orvel {
 namespace {

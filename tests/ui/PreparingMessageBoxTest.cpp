@@ -9,10 +9,10 @@
 
 #include "tests/support/FakeServices.h"
 #include "tests/ui/windows/UserInput.h"
-#include "ui/desktop/PreparingMessageBox.h"
-#include "ui/input/KeyCodes.h"
-#include "ui/input/KeyPreview.h"
-#include "ui/services/QtMessageBox.h"
+#include "ui/qt/desktop/PreparingMessageBox.h"
+#include "ui/qt/input/KeyCodes.h"
+#include "ui/qt/input/KeyPreview.h"
+#include "ui/qt/services/QtMessageBox.h"
 #include "ui/core/windows/Confirmations.h"
 
 namespace orvel::test {

@@ -7,9 +7,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include "ui/buttons/PictureControl.h"
-#include "ui/services/QtMessageBox.h"
-#include "ui/services/QtSleep.h"
+#include "ui/qt/buttons/PictureControl.h"
+#include "ui/qt/services/QtMessageBox.h"
+#include "ui/qt/services/QtSleep.h"
 
 namespace orvel {
 namespace {
@@ -108,7 +108,9 @@ TEST(QtSleep, RepaintsTheShownWindowsAsItBlocks) {
     auto* hiddenControl = new QPushButton(QStringLiteral("hidden"), &hidden);
     QCoreApplication::processEvents();
     bool timerRan = false;
-    QTimer::singleShot(0, [&] { timerRan = true; });
+    // The timer is dropped with the test: run later, it would write to a variable long gone.
+    QObject testScope;
+    QTimer::singleShot(0, &testScope, [&] { timerRan = true; });
 
     PaintClock shownPaints(control);
     PaintClock hiddenPaints(hiddenControl);

@@ -1,4 +1,4 @@
-#include "ui/input/KeyCodes.h"
+#include "ui/qt/input/KeyCodes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "ui/input/KeyPreview.h"
+#include "ui/qt/input/KeyPreview.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/buttons/ShortcutTables.h"
-#include "ui/input/KeyCodes.h"
+#include "ui/core/input/ShortcutTables.h"
+#include "ui/qt/input/KeyCodes.h"
 
 namespace orvel {
 namespace {

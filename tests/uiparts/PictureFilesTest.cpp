@@ -15,9 +15,9 @@
 #include <optional>
 #include <thread>
 
-#include "ui/buttons/ButtonPictures.h"
-#include "ui/loading/ProgramFolder.h"
-#include "ui/loading/QtPictureLoader.h"
+#include "ui/core/buttons/ButtonFaces.h"
+#include "ui/qt/loading/ProgramFolder.h"
+#include "ui/qt/loading/QtPictureLoader.h"
 
 #ifndef _WIN32
 #include <fcntl.h>
@@ -218,8 +218,9 @@ TEST_F(PictureFiles, AReplacedFileShowsAtTheNextRead) {
 
 TEST_F(PictureFiles, FolderPathEndingWithASeparatorLoadsUnchanged) {
     writeBitmap(path("Print_Features1.bmp"), Qt::green);
-    const QString doubled = ProgramFolder::filePath(folder.path() + kPictureLiteralLead,
-                                                    facePictures(ButtonFace::PrintFeatures).normal);
+    const QString doubled =
+        QString::fromStdString(pictureFilePath(folder.path().toStdString() + kPictureLiteralLead,
+                                               facePictures(ButtonFace::PrintFeatures).normal));
     EXPECT_TRUE(doubled.contains(QStringLiteral("//Print_Features1.bmp")));
     EXPECT_TRUE(loader.load(doubled, kButton));
 }

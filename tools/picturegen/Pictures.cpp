@@ -6,7 +6,7 @@
 #include "Look.h"
 #include "Pieces.h"
 #include "settings/SettingsTable.h"
-#include "ui/buttons/ButtonPictures.h"
+#include "ui/core/buttons/ButtonFaces.h"
 #include "ui/core/buttons/PictureTexts.h"
 
 namespace picturegen {
@@ -174,7 +174,9 @@ const std::vector<ButtonFace>& buttonFaces() {
     static const std::vector<ButtonFace> faces = [] {
         std::vector<ButtonFace> list;
         for (const orvel::FacePictures& face : orvel::buttonPictures())
-            list.push_back({face.stem, face.caption, face.underlined, face.size});
+            list.push_back({QString::fromStdString(face.stem), QString::fromStdString(face.caption),
+                            QLatin1Char(face.underlined),
+                            QSize(face.size.width, face.size.height)});
         return list;
     }();
     return faces;

@@ -1,13 +1,13 @@
 // orvel_picturepack PNG PACKED [PNG PACKED...]
 // Packs each built-in picture for the program as the pixels its pixmap holds
-// (ui/loading/PackedPicture.h), so that the program shows it without decoding it. The build runs
+// (ui/qt/loading/PackedPicture.h), so that the program shows it without decoding it. The build runs
 // it on the committed PNG files; the pixels are the ones the program would have decoded from them.
 #include <QCoreApplication>
 #include <QFile>
 #include <QImageReader>
 #include <cstdio>
 
-#include "ui/loading/PackedPicture.h"
+#include "ui/qt/loading/PackedPicture.h"
 
 namespace {
 

@@ -20,12 +20,12 @@
 
 #include <QComboBox>
 
-#include "ui/buttons/PictureControl.h"
-#include "ui/loading/ProgramFolder.h"
-#include "ui/loading/QtPictureLoader.h"
-#include "ui/services/QtSleep.h"
-#include "ui/windows/frmConfigUtility.h"
-#include "ui/windows/frmFeatures.h"
+#include "ui/qt/buttons/PictureControl.h"
+#include "ui/qt/loading/ProgramFolder.h"
+#include "ui/qt/loading/QtPictureLoader.h"
+#include "ui/qt/services/QtSleep.h"
+#include "ui/qt/windows/ConfigUtilityView.h"
+#include "ui/qt/windows/FeaturesView.h"
 
 namespace {
 
@@ -140,8 +140,10 @@ int main(int argc, char* argv[]) {
     NoSleep sleep;
     NoEnd program;
     QtPictureLoader pictures;
-    frmConfigUtility window(
-        UiServices{spooler, messageBox, sleep, program, pictures, ProgramFolder::path()});
+    ConfigUtilityView window(pictures);
+    frmConfigUtility core(
+        WindowServices{spooler, messageBox, sleep, program, ProgramFolder::path().toStdString()},
+        window);
     window.show();
     settle(window);
 
@@ -166,11 +168,11 @@ int main(int argc, char* argv[]) {
         saved &=
             saveScreenArea(window, folder.filePath(QStringLiteral("main_window_applying.png")));
     };
-    window.imgApplySettings_MouseUp(1, 0, 0, 0);
+    core.imgApplySettings_MouseUp(1, 0, 0, 0);
     spooler.onWrite = nullptr;
 
-    window.imgSFeatures_MouseUp(1, 0, 0, 0);
-    frmFeatures& features = *window.features();
+    core.imgSFeatures_MouseUp(1, 0, 0, 0);
+    FeaturesView& features = *window.features();
     settle(features);
     saved &= save(features.grab(), folder.filePath(QStringLiteral("features_window.png")));
     pointAt(features, *features.imgClose);

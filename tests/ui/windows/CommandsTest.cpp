@@ -5,23 +5,23 @@
 #include "printer/job/Messages.h"
 #include "tests/ui/windows/WidgetEvents.h"
 #include "tests/ui/windows/WindowFixture.h"
-#include "ui/buttons/PictureControl.h"
+#include "ui/qt/buttons/PictureControl.h"
 
 namespace orvel::test {
 namespace {
 
 struct ButtonCase {
     const char* name;
-    PictureControl* frmConfigUtility::*button;
+    PictureControl* ConfigUtilityView::*button;
     const std::string* question;  // what the left button asks; nullptr for none
 };
 
 const ButtonCase kButtons[] = {
-    {"Apply Settings", &frmConfigUtility::imgApplySettings, &kPrinterReadyText},
-    {"Restore Default", &frmConfigUtility::imgDefault, &kPrinterReadyText},
-    {"Show Features", &frmConfigUtility::imgSFeatures, nullptr},
-    {"Print Features", &frmConfigUtility::imgPFeatures, &kPrinterReadyText},
-    {"Exit", &frmConfigUtility::imgExit, &kQuitText},
+    {"Apply Settings", &ConfigUtilityView::imgApplySettings, &kPrinterReadyText},
+    {"Restore Default", &ConfigUtilityView::imgDefault, &kPrinterReadyText},
+    {"Show Features", &ConfigUtilityView::imgSFeatures, nullptr},
+    {"Print Features", &ConfigUtilityView::imgPFeatures, &kPrinterReadyText},
+    {"Exit", &ConfigUtilityView::imgExit, &kQuitText},
 };
 
 // The settings block of the defaults, after the store-settings command.

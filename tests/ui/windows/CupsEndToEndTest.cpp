@@ -21,13 +21,16 @@ protected:
         sandbox->start();
         sandbox->addQueue(kQueue, true);
         spooler.emplace();
-        window = std::make_unique<frmConfigUtility>(
-            UiServices{*spooler, messageBox, sleep, program, pictures, kPictureFolder});
+        window = std::make_unique<ConfigUtilityView>(pictures);
+        core = std::make_unique<frmConfigUtility>(
+            WindowServices{*spooler, messageBox, sleep, program, kPictureFolder.toStdString()},
+            *window);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
 
     void TearDown() override {
+        core.reset();
         window.reset();
         spooler.reset();
         sandbox.reset();
@@ -39,7 +42,8 @@ protected:
     RecordingSleep sleep;
     RecordingProgramControl program;
     CountingPictureLoader pictures;
-    std::unique_ptr<frmConfigUtility> window;
+    std::unique_ptr<ConfigUtilityView> window;
+    std::unique_ptr<frmConfigUtility> core;
 };
 
 TEST_F(WindowOnCups, ApplySendsTheChosenSettingsToThePrinter) {

@@ -2,8 +2,8 @@
 #include <QPlainTextEdit>
 
 #include "tests/ui/windows/WindowFixture.h"
-#include "ui/buttons/PictureControl.h"
 #include "ui/core/windows/FeaturesText.h"
+#include "ui/qt/buttons/PictureControl.h"
 
 namespace orvel::test {
 namespace {

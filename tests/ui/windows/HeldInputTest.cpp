@@ -10,8 +10,8 @@
 #include "tests/ui/windows/UserInput.h"
 #include "tests/ui/windows/WidgetEvents.h"
 #include "tests/ui/windows/WindowFixture.h"
-#include "ui/services/QtMessageBox.h"
-#include "ui/services/QtSleep.h"
+#include "ui/qt/services/QtMessageBox.h"
+#include "ui/qt/services/QtSleep.h"
 
 namespace orvel::test {
 namespace {
@@ -26,7 +26,7 @@ struct CommandCase {
     const char* name;
     bool inFeaturesWindow;
     bool printerBusy;
-    PictureControl* (*button)(frmConfigUtility&);  // whose release starts the command
+    PictureControl* (*button)(ConfigUtilityView&);  // whose release starts the command
     Hold hold;
     std::vector<std::string> messages;  // what the command itself shows
     int writes;                         // the chunks it sends
@@ -52,7 +52,7 @@ protected:
     }
 
     QWidget& shownWindow() const {
-        frmFeatures* features = window->features();
+        FeaturesView* features = window->features();
         return features && features->isVisible() ? static_cast<QWidget&>(*features) : *window;
     }
 
@@ -177,16 +177,16 @@ TEST_P(HeldInput, NothingActsThenOrAfterwards) {
     }
 }
 
-PictureControl* applySettings(frmConfigUtility& w) {
+PictureControl* applySettings(ConfigUtilityView& w) {
     return w.imgApplySettings;
 }
-PictureControl* restoreDefault(frmConfigUtility& w) {
+PictureControl* restoreDefault(ConfigUtilityView& w) {
     return w.imgDefault;
 }
-PictureControl* printFeatures(frmConfigUtility& w) {
+PictureControl* printFeatures(ConfigUtilityView& w) {
     return w.imgPFeatures;
 }
-PictureControl* featuresPrintFeatures(frmConfigUtility& w) {
+PictureControl* featuresPrintFeatures(ConfigUtilityView& w) {
     return w.features()->imgPrintFeatures;
 }
 
@@ -243,9 +243,7 @@ TEST_F(WindowTest, ThePauseKeepsTheWholeWindowPainted) {
 // the command holds the main window's input.
 TEST_F(WindowTest, TheCommandsOwnMessagesTakeTheUsersAnswer) {
     QtMessageBox realBox;
-    window.reset();
-    window = std::make_unique<frmConfigUtility>(
-        UiServices{spooler, realBox, sleep, program, pictures, folder});
+    open(realBox, pictures, folder);
     window->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     spooler.failWriteNumber = 0;  // the send fails: its message comes while the input is held

@@ -13,10 +13,10 @@
 
 #include "tests/ui/windows/UserInput.h"
 #include "tests/ui/windows/WindowFixture.h"
-#include "ui/buttons/ButtonPictures.h"
-#include "ui/input/MouseButtons.h"
-#include "ui/loading/BuiltInPictures.h"
-#include "ui/loading/QtPictureLoader.h"
+#include "ui/core/buttons/ButtonFaces.h"
+#include "ui/qt/input/MouseButtons.h"
+#include "ui/qt/loading/BuiltInPictures.h"
+#include "ui/qt/loading/QtPictureLoader.h"
 
 namespace orvel::test {
 namespace {
@@ -140,9 +140,9 @@ protected:
             const QString path = pictures.pathOf(button.control->pixmap());
             if (path.isEmpty())
                 result += '-';
-            else if (path.endsWith(facePictures(button.face).normal))
+            else if (path.endsWith(QString::fromStdString(facePictures(button.face).normal)))
                 result += 'n';
-            else if (path.endsWith(facePictures(button.face).highlighted))
+            else if (path.endsWith(QString::fromStdString(facePictures(button.face).highlighted)))
                 result += 'h';
             else
                 result += '?';
@@ -188,7 +188,7 @@ protected:
     PictureControl* background() override { return window->imgBackground; }
     PictureControl* title() override { return window->Picture1; }
     QWidget* boxSpot() override { return window->cboInputBS; }
-    bool blnButtonsNormal() const override { return window->blnButtonsNormal(); }
+    bool blnButtonsNormal() const override { return core->blnButtonsNormal(); }
 };
 
 // The five normal files in the order the main window reloads them.
@@ -285,7 +285,7 @@ protected:
         showFeatures();
         park();
     }
-    frmFeatures& features() const { return *window->features(); }
+    FeaturesView& features() const { return *window->features(); }
     std::vector<Button> buttons() const override {
         return {{features().imgPrintFeatures, ButtonFace::PrintFeatures},
                 {features().imgClose, ButtonFace::Close}};
@@ -294,11 +294,11 @@ protected:
     PictureControl* background() override { return features().imgBackground; }
     PictureControl* title() override { return features().Picture1; }
     QWidget* boxSpot() override { return features().txtFeatures; }
-    bool blnButtonsNormal() const override { return features().blnButtonsNormal(); }
+    bool blnButtonsNormal() const override { return features().window().blnButtonsNormal(); }
     // Closed by its own close button, then shown again by Show Features.
     void reopen() override {
         features().close();
-        window->imgSFeatures_MouseUp(kLeftButton, 0, 0, 0);
+        core->imgSFeatures_MouseUp(kLeftButton, 0, 0, 0);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&features()));
     }
 };
@@ -349,25 +349,25 @@ INSTANTIATE_TEST_SUITE_P(
 // moves included, neither then nor afterwards.
 TEST_F(MainWindowHover, PointerMovesDuringApplySettingsChangeNothing) {
     movePointer(*window, pointOf(Spot::Background));
-    ASSERT_TRUE(window->blnButtonsNormal());
+    ASSERT_TRUE(core->blnButtonsNormal());
     const int reads = static_cast<int>(pictures.reads.size());
     bool during = false;
     sleep.onSleep = [&](int) {
         during = true;
         ASSERT_FALSE(window->imgApplySettings->isEnabled());
         movePointer(*window, pointOf(Spot::ApplySettings));
-        EXPECT_TRUE(window->blnButtonsNormal());
+        EXPECT_TRUE(core->blnButtonsNormal());
         movePointer(*window, pointOf(Spot::Exit));
-        EXPECT_TRUE(window->blnButtonsNormal()) << "an enabled button lit up";
+        EXPECT_TRUE(core->blnButtonsNormal()) << "an enabled button lit up";
         movePointer(*window, pointOf(Spot::Background));
-        EXPECT_TRUE(window->blnButtonsNormal());
+        EXPECT_TRUE(core->blnButtonsNormal());
     };
     pressKey(*window, Qt::Key_A, Qt::ControlModifier);
     ASSERT_TRUE(during);
     QCoreApplication::processEvents();
     EXPECT_EQ(pictures.reads.mid(reads), QStringList{});
     EXPECT_EQ(faces(), "nnnnn");
-    EXPECT_TRUE(window->blnButtonsNormal());
+    EXPECT_TRUE(core->blnButtonsNormal());
 }
 
 // The real bitmaps, read by Qt from a folder of copies: each swap reads the file anew, and a
@@ -379,8 +379,7 @@ protected:
         const QDir assets(QStringLiteral(ORVEL_ASSETS_DIR));
         for (const QString& name : assets.entryList({QStringLiteral("*.bmp")}))
             ASSERT_TRUE(QFile::copy(assets.filePath(name), copies.filePath(name)));
-        window = std::make_unique<frmConfigUtility>(UiServices{
-            spooler, messageBox, sleep, program, files, QDir::toNativeSeparators(copies.path())});
+        open(messageBox, files, QDir::toNativeSeparators(copies.path()));
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
         movePointer(*window, centreOf(*window->Picture1));
@@ -469,7 +468,7 @@ TEST_F(RealBitmaps, DamagedNormalFilesLeaveTheButtonsAsTheyAre) {
                                           .convertToFormat(QImage::Format_RGB32));
             EXPECT_EQ(control->size(), QSize(128, 26));
         }
-        EXPECT_FALSE(window->blnButtonsNormal());
+        EXPECT_FALSE(core->blnButtonsNormal());
         for (const auto& [control, stem] : buttons) {
             const QString file = copies.filePath(QLatin1String(stem) + ".bmp");
             ASSERT_TRUE(QFile::remove(file));
@@ -478,7 +477,7 @@ TEST_F(RealBitmaps, DamagedNormalFilesLeaveTheButtonsAsTheyAre) {
     }
     movePointer(*window, centreOf(*window->Picture1));
     moveOverBackground();
-    EXPECT_TRUE(window->blnButtonsNormal());
+    EXPECT_TRUE(core->blnButtonsNormal());
     EXPECT_EQ(shown(window->imgExit), fileImage("Exit_Button1.bmp"));
 }
 
@@ -491,14 +490,14 @@ TEST_F(RealBitmaps, ADamagedHighlightedFileLeavesTheButtonNormalUntilItIsMended)
         moveOnto(window->imgExit);
         EXPECT_EQ(shown(window->imgExit), fileImage("Exit_Button1.bmp"));
         EXPECT_EQ(window->imgExit->size(), QSize(128, 26));
-        EXPECT_TRUE(window->blnButtonsNormal());
+        EXPECT_TRUE(core->blnButtonsNormal());
         ASSERT_TRUE(QFile::remove(highlighted));
         ASSERT_TRUE(QFile::copy(QStringLiteral(ORVEL_ASSETS_DIR "/Exit_Button2.bmp"), highlighted));
         moveOverBackground();
     }
     moveOnto(window->imgExit);
     EXPECT_EQ(shown(window->imgExit), fileImage("Exit_Button2.bmp"));
-    EXPECT_FALSE(window->blnButtonsNormal());
+    EXPECT_FALSE(core->blnButtonsNormal());
 }
 
 TEST_F(RealBitmaps, AMissingFileKeepsThePictureAndTheNextMoveTriesAgain) {
@@ -508,12 +507,12 @@ TEST_F(RealBitmaps, AMissingFileKeepsThePictureAndTheNextMoveTriesAgain) {
     ASSERT_TRUE(QFile::rename(highlighted, aside));
     moveOnto(window->imgExit);
     EXPECT_EQ(shown(window->imgExit), fileImage("Exit_Button1.bmp"));
-    EXPECT_TRUE(window->blnButtonsNormal());
+    EXPECT_TRUE(core->blnButtonsNormal());
 
     ASSERT_TRUE(QFile::rename(aside, highlighted));
     movePointer(*window, pointOf(*window->imgExit, {3, 3}));
     EXPECT_EQ(shown(window->imgExit), fileImage("Exit_Button2.bmp"));
-    EXPECT_FALSE(window->blnButtonsNormal());
+    EXPECT_FALSE(core->blnButtonsNormal());
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <QScreen>
 
 #include "tests/ui/windows/WindowFixture.h"
-#include "ui/buttons/PictureControl.h"
+#include "ui/qt/buttons/PictureControl.h"
 
 namespace orvel::test {
 namespace {

@@ -5,7 +5,7 @@
 #include <QTextCursor>
 
 #include "tests/ui/windows/WindowFixture.h"
-#include "ui/buttons/PictureControl.h"
+#include "ui/qt/buttons/PictureControl.h"
 
 namespace orvel::test {
 namespace {
@@ -36,7 +36,7 @@ TEST_F(Lifecycle, ShowFeaturesHidesTheMainWindowWithItsSelections) {
 
 TEST_F(Lifecycle, CloseThenShowFeaturesBringsBackTheSameWindowWithItsCaretAndSelection) {
     showFeatures();
-    frmFeatures* features = window->features();
+    FeaturesView* features = window->features();
     QPlainTextEdit* text = features->txtFeatures;
     selectSomeFeatures(*text);
     features->move(features->pos() + QPoint(30, 20));
@@ -54,7 +54,7 @@ TEST_F(Lifecycle, CloseThenShowFeaturesBringsBackTheSameWindowWithItsCaretAndSel
 
 TEST_F(Lifecycle, ItsOwnCloseButtonReturnsToTheMainWindowAndTheNextShowIsFreshAndCentred) {
     showFeatures();
-    frmFeatures* features = window->features();
+    FeaturesView* features = window->features();
     QPointer<QPlainTextEdit> oldText = features->txtFeatures;
     selectSomeFeatures(*oldText);
     features->move(features->pos() + QPoint(30, 20));

@@ -10,8 +10,8 @@
 #include "settings/mdlFlagSettings.h"
 #include "tests/ui/windows/UserInput.h"
 #include "tests/ui/windows/WindowFixture.h"
-#include "ui/buttons/ShortcutTables.h"
-#include "ui/input/KeyCodes.h"
+#include "ui/core/input/ShortcutTables.h"
+#include "ui/qt/input/KeyCodes.h"
 
 namespace orvel::test {
 namespace {
@@ -109,7 +109,7 @@ protected:
                                                    window->imgExit};
             hoverOver(target, window->imgBackground, buttons, expected.mainArmed);
         } else {
-            frmFeatures& features = *window->features();
+            FeaturesView& features = *window->features();
             hoverOver(target, features.imgBackground,
                       {features.imgPrintFeatures, features.imgClose}, expected.featuresArmed);
         }
@@ -214,7 +214,7 @@ protected:
                     expectCommand(command);
             }
         } else {
-            frmFeatures& features = *window->features();
+            FeaturesView& features = *window->features();
             if (target == features.imgClose)
                 expectCommand(FeaturesCommand::Close);
             if (target == features.imgPrintFeatures)
@@ -277,12 +277,12 @@ protected:
         expectInterlocksAndBlock();
         expectBoxesShowTheModel();
 
-        ASSERT_EQ(window->blnButtonsNormal(), expected.mainArmed);
+        ASSERT_EQ(core->blnButtonsNormal(), expected.mainArmed);
         if (window->features()) {
-            ASSERT_EQ(window->features()->blnButtonsNormal(), expected.featuresArmed);
+            ASSERT_EQ(core->features()->blnButtonsNormal(), expected.featuresArmed);
         }
         ASSERT_EQ(pictures.reads.size(), expected.reads);
-        ASSERT_TRUE(window->intCtrlKey == 0 || window->intCtrlKey == kCtrlMask);
+        ASSERT_TRUE(core->intCtrlKey == 0 || core->intCtrlKey == kCtrlMask);
     }
 
     std::vector<std::string> messages() const {
@@ -293,7 +293,7 @@ protected:
     }
 
     void expectInterlocksAndBlock() const {
-        const SettingsModel& m = window->settings();
+        const SettingsModel& m = core->settings();
         const int interface = m.selection(S::cboInterface);
         const bool serial = interface == 1 || interface == 3;
         for (S box : {S::cboBaudRate, S::cboParity, S::cboFlowCtrl}) {
@@ -312,7 +312,7 @@ protected:
     }
 
     void expectBoxesShowTheModel() const {
-        const SettingsModel& m = window->settings();
+        const SettingsModel& m = core->settings();
         for (const SettingInfo& info : settingsTable()) {
             const QComboBox* box = window->selectionBox(info.id);
             ASSERT_EQ(box->currentIndex(), m.selection(info.id)) << info.box;

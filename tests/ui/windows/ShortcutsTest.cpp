@@ -93,7 +93,7 @@ protected:
                 break;
             case Arrange::ExportModel:
                 QTest::mouseClick(window->OptExport, Qt::LeftButton);
-                ASSERT_EQ(window->settings().model(), Model::OptExport);
+                ASSERT_EQ(core->settings().model(), Model::OptExport);
                 break;
             case Arrange::OwnPageLength:
                 pick(Setting::cboPageLength, 0);
@@ -115,7 +115,7 @@ protected:
     }
 
     QWidget& shownWindow() const {
-        frmFeatures* features = window->features();
+        FeaturesView* features = window->features();
         return features && features->isVisible() ? static_cast<QWidget&>(*features) : *window;
     }
 
@@ -158,7 +158,7 @@ TEST_P(ShortcutTest, KeysActOnlyAsTheTablesSay) {
         keyCase.focusOn ? QLatin1String(keyCase.focusOn) : focusBefore->objectName();
     EXPECT_EQ(shownWindow().focusWidget()->objectName(), expectedFocus);
     if (keyCase.model) {
-        EXPECT_EQ(window->settings().model(), *keyCase.model);
+        EXPECT_EQ(core->settings().model(), *keyCase.model);
     } else {
         EXPECT_EQ(selections(), before);
     }
@@ -508,19 +508,19 @@ TEST_F(ShortcutKeys, HoldingCtrlARunsItOnce) {
     }
     QTest::sendKeyEvent(QTest::Release, box, Qt::Key_A, text, Ctrl);
     EXPECT_EQ(messageBox.shown.size(), 1u);
-    EXPECT_EQ(window->cboFont->currentIndex(), window->settings().selection(Setting::cboFont));
+    EXPECT_EQ(window->cboFont->currentIndex(), core->settings().selection(Setting::cboFont));
 }
 
 // The mark lives until the next character, however much later that comes.
 TEST_F(ShortcutKeys, ALoneCtrlTapSwallowsTheNextCharacter) {
     QTest::keyClick(window->cboFont, Qt::Key_Control);
-    EXPECT_EQ(window->intCtrlKey, 2);
+    EXPECT_EQ(core->intCtrlKey, 2);
     QWidget* box = window->cboRollPaper;
     box->setFocus();
     const int before = window->cboRollPaper->currentIndex();
     // "e" would choose "Enabled" by type-ahead.
     QTest::sendKeyEvent(QTest::Click, box, Qt::Key_E, QStringLiteral("e"), Qt::NoModifier);
-    EXPECT_EQ(window->intCtrlKey, 0);
+    EXPECT_EQ(core->intCtrlKey, 0);
     EXPECT_EQ(window->cboRollPaper->currentIndex(), before);
 }
 

@@ -12,19 +12,14 @@
 #include "tests/support/CountingPictureLoader.h"
 #include "tests/support/FakeServices.h"
 #include "tests/support/RecordingSpooler.h"
-#include "ui/buttons/PictureControl.h"
 #include "ui/core/services/ProgramControl.h"
-#include "ui/windows/frmConfigUtility.h"
-#include "ui/windows/frmFeatures.h"
+#include "ui/core/windows/frmConfigUtility.h"
+#include "ui/core/windows/frmFeatures.h"
+#include "ui/qt/buttons/PictureControl.h"
+#include "ui/qt/windows/ConfigUtilityView.h"
+#include "ui/qt/windows/FeaturesView.h"
 
 namespace orvel::test {
-
-// Records the ends of the program instead of ending it.
-class RecordingProgramControl : public ProgramControl {
-public:
-    int endings = 0;
-    void endProgram() override { ++endings; }
-};
 
 // The confirmation texts as the user reads them.
 inline const std::string kPrinterReadyText =
@@ -48,13 +43,23 @@ inline void pickWithKeyboard(QComboBox* box, int choice) {
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        window = std::make_unique<frmConfigUtility>(
-            UiServices{spooler, messageBox, sleep, program, pictures, folder});
+        open(messageBox, pictures, folder);
         window->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
     }
 
-    void TearDown() override { window.reset(); }
+    void TearDown() override {
+        core.reset();
+        window.reset();
+    }
+
+    // The main window as the program makes it: its Qt view, and the window core over that.
+    void open(MessageBoxService& boxes, PictureLoader& loader, const QString& pictureFolder) {
+        core.reset();
+        window = std::make_unique<ConfigUtilityView>(loader);
+        core = std::make_unique<frmConfigUtility>(
+            WindowServices{spooler, boxes, sleep, program, pictureFolder.toStdString()}, *window);
+    }
 
     // A release of the button over the middle of the control, as the user makes it.
     static void release(QWidget* control, Qt::MouseButton button = Qt::LeftButton) {
@@ -72,7 +77,7 @@ protected:
     }
 
     std::vector<int> selections() const {
-        const Selections& all = window->settings().selections();
+        const Selections& all = core->settings().selections();
         return {all.begin(), all.end()};
     }
 
@@ -82,7 +87,8 @@ protected:
     RecordingProgramControl program;
     CountingPictureLoader pictures;
     QString folder = kPictureFolder;
-    std::unique_ptr<frmConfigUtility> window;
+    std::unique_ptr<ConfigUtilityView> window;
+    std::unique_ptr<frmConfigUtility> core;
 };
 
 // The features window, shown by Show Features from the main window.
@@ -93,7 +99,7 @@ protected:
         showFeatures();
         features = window->features();
     }
-    frmFeatures* features = nullptr;
+    FeaturesView* features = nullptr;
 };
 
 }  // namespace orvel::test

@@ -13,7 +13,7 @@
 #include <QWidget>
 
 #include "settings/SettingsTable.h"
-#include "ui/buttons/ButtonPictures.h"
+#include "ui/core/buttons/ButtonFaces.h"
 
 namespace {
 
@@ -66,8 +66,8 @@ void addCommandButtons(QWidget& window) {
     for (const orvel::FacePictures& face : orvel::buttonPictures()) {
         if (face.face == orvel::ButtonFace::Close)  // the features window's
             continue;
-        auto* button = new QPushButton(face.caption, &window);
-        button->setGeometry(592, top, face.size.width(), face.size.height());
+        auto* button = new QPushButton(QString::fromStdString(face.caption), &window);
+        button->setGeometry(592, top, face.size.width, face.size.height);
         top += 30;
     }
 }
