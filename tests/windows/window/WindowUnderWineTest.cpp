@@ -461,7 +461,21 @@ TEST_F(WindowUnderWine, TheFeaturesPageFromBothWindowsOneWindowShownAtATime) {
     EXPECT_EQ(valueOf(reading, "messagebox.exists"), "0");
 }
 
+// Run from the zip for Windows users, unpacked into a folder of its own: the window reads its
+// button pictures from there.
 TEST_F(WindowUnderWine, AHoverReadsItsFileFromTheProgramFolderAndADamagedFileKeepsThePicture) {
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    std::string zip;
+    for (const auto& entry : fs::directory_iterator(fs::path(kWindowProgram).parent_path())) {
+        if (entry.path().filename().string().find("-windows-x64.zip") != std::string::npos)
+            zip = entry.path().string();
+    }
+    ASSERT_FALSE(zip.empty()) << "no zip beside " << kWindowProgram;
+    ProcessRequest unzip;
+    unzip.arguments = {"/usr/bin/unzip", "-q", zip, "-d", folder};
+    ASSERT_EQ(BoundedProcess::run(unzip).exitCode, 0);
+    ASSERT_TRUE(fs::exists(folder + "/varnet-orvel.exe"));
     // Apply Settings lights up with whatever its file holds; Restore Default's file is cut short.
     fs::copy_file(folder + "/Show_Features2.bmp", folder + "/Apply_Settings2.bmp",
                   fs::copy_options::overwrite_existing);
