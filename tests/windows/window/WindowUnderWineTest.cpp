@@ -539,21 +539,31 @@ struct Unreachable {
     const char* title;
 };
 
-// No printer (a scheduler with no queue), a default printer that can't be opened, and a
+// Where wine keeps the name of the default printer: "name,driver,port".
+constexpr char kDefaultPrinterKey[] =
+    "HKCU\\Software\\Microsoft\\Windows NT\\CurrentVersion\\Windows";
+
+// No printer (a scheduler with no queue), a default printer that no spooler knows, and a
 // scheduler that does not answer (to wine: no printer at all).
 TEST_F(WindowUnderWine, NoPrinterAnUnknownPrinterAndADeadSchedulerGiveTheirMessageAndNoJob) {
     const Unreachable cases[] = {
         {"no printer", kNoPrinterText, kApplicationTitle},
+        {"unknown printer", kOpenFailedText, kMessageTitle},
         {"dead scheduler", kNoPrinterText, kApplicationTitle},
     };
+    const WinePrefix& prefix = desktop->prefix();
     for (const Unreachable& unreachable : cases) {
-        SCOPED_TRACE(unreachable.name);
+        const std::string name = unreachable.name;
+        SCOPED_TRACE(name);
         sandbox.emplace();
         sandbox->start();
-        if (std::string(unreachable.name) == "dead scheduler") {
+        if (name == "dead scheduler") {
             sandbox->addQueue(kQueue, true);
             sandbox->stop();
         }
+        if (name == "unknown printer")
+            prefix.run("reg", {"add", kDefaultPrinterKey, "/v", "Device", "/d",
+                               "Nowhere,winspool,FILE:", "/f"});
         startProgram();
         desktop->chord("ctrl", "a");
         waitForMessageBox();
@@ -566,6 +576,11 @@ TEST_F(WindowUnderWine, NoPrinterAnUnknownPrinterAndADeadSchedulerGiveTheirMessa
         desktop->key("Return");
         waitForNoMessageBox();
         program.reset();
+        if (name == "unknown printer")
+            prefix.run("reg", {"delete", kDefaultPrinterKey, "/v", "Device", "/f"});
+        if (name == "dead scheduler") {
+            EXPECT_TRUE(sandbox->capturedJobs(kQueue).empty());
+        }
     }
 }
 
