@@ -73,20 +73,24 @@ WinePrefix::WinePrefix(const std::string& display) {
     // Wineboot returns while the prefix is still being set up: wait until all of that is done
     // and the server has gone.
     const ProcessResult settled = runTool({server(), "-w"}, {}, kBootTimeout);
-    // Then one server for the whole run, so that each program starts at once. It must not hold
-    // our output open. It ends at the end of the run, or, should this process die first, once
-    // no wine program has run for a while.
-    const ProcessResult serving = runTool(
-        {server(), "-p" + std::to_string(kServerIdleTimeout.count())}, {}, kBootTimeout, false);
-    if (!display.empty() && serving.exitCode == 0) {
-        display_ = display;
+    // The virtual desktop is set before any program of the display starts: the desktop's own
+    // process, once up, keeps the kind of desktop it began with. So the settings are written
+    // headless, and the server is let go again, with every process of the prefix.
+    if (!display.empty() && settled.exitCode == 0) {
         try {
             prepareDesktop();
         } catch (const std::exception&) {
             shutDown();
             throw;
         }
+        runTool({server(), "-w"}, {}, kBootTimeout);
+        display_ = display;
     }
+    // Then one server for the whole run, so that each program starts at once. It must not hold
+    // our output open. It ends at the end of the run, or, should this process die first, once
+    // no wine program has run for a while.
+    const ProcessResult serving = runTool(
+        {server(), "-p" + std::to_string(kServerIdleTimeout.count())}, {}, kBootTimeout, false);
     bootTime_ = std::chrono::duration_cast<std::chrono::milliseconds>(
         std::chrono::steady_clock::now() - start);
     if (boot.exitCode != 0 || settled.exitCode != 0 || serving.exitCode != 0) {

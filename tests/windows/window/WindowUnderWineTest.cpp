@@ -53,6 +53,29 @@ constexpr char kOpenFailedText[] = "OpenPrinter Falied!!!\\r\\nUnable to access 
 constexpr char kMessageTitle[] = "Printer Configuration Utility";
 constexpr char kApplicationTitle[] = "Varnet Orvel Printer Utility";
 
+// The captions beside the boxes, in focus order: each list's accessible name.
+const std::vector<std::string> kCaptions = {
+    "Font",
+    "Tearoff",
+    "Page Length",
+    "Interface",
+    "Baud Rate",
+    "Parity",
+    "Flow Control",
+    "Strobe Edge",
+    "Character Table",
+    "Language",
+    "Language Standard",
+    "Space Compensation",
+    "Input Buffer Size",
+    "Skip Over Perforation",
+    "Print Direction",
+    "Slashed Zero",
+    "Line Spacing",
+    "Auto LineFeed",
+    "Roll Paper",
+};
+
 // The defaults as the boxes show them, in focus order, and which boxes start disabled.
 const std::vector<std::pair<std::string, std::string>> kDefaults = {
     {"cboFont", "Sans Serif"},    {"cboTearOff", "Short Auto"},
@@ -145,9 +168,9 @@ protected:
     }
 
     void TearDown() override {
-        program.reset();
         if (HasFailure() && desktop != nullptr)
             desktop->screenshot(shot("failure"));
+        program.reset();
     }
 
     void startWithPrinter() {
@@ -261,9 +284,11 @@ TEST_F(WindowUnderWine, StartsCentredWithTheDefaultsEveryControlAtItsPlace) {
     EXPECT_EQ(style & 0x00010000L, 0) << "maximize box";
     EXPECT_EQ(style & 0x00040000L, 0) << "sizing border";
 
-    for (const auto& [box, text] : kDefaults) {
+    for (size_t i = 0; i < kDefaults.size(); ++i) {
+        const auto& [box, text] = kDefaults[i];
         SCOPED_TRACE(box);
         EXPECT_EQ(valueOf(reading, control(kMain, box, "text")), text);
+        EXPECT_EQ(valueOf(reading, control(kMain, box, "label")), kCaptions[i]);
         const bool disabled = std::find(kDisabledAtStart.begin(), kDisabledAtStart.end(), box) !=
                               kDisabledAtStart.end();
         EXPECT_EQ(valueOf(reading, control(kMain, box, "enabled")), disabled ? "0" : "1");
@@ -408,6 +433,7 @@ TEST_F(WindowUnderWine, CancelSendsNothingRestoreSendsItsCommandAndQuittingAsksF
     EXPECT_TRUE(program->running());
 
     // The close button answered Yes: the program ends, without a second question.
+    std::this_thread::sleep_for(300ms);
     const ScreenRect frame = parseRect(valueOf(reading, "frmConfigUtility.frame"));
     desktop->clickAt(frame.right - 12, frame.top + 12);
     waitForMessageBox();
@@ -437,6 +463,8 @@ TEST_F(WindowUnderWine, TheFeaturesPageFromBothWindowsOneWindowShownAtATime) {
     EXPECT_EQ(client.height(), 453);
     EXPECT_EQ(valueOf(reading, control(kFeatures, "txtFeatures", "text")),
               escapedCrLf(featuresText()));
+    EXPECT_EQ(valueOf(reading, control(kFeatures, "txtFeatures", "label")),
+              "Varnet Orvel FEATURES");
     desktop->screenshot(shot("features_window"));
 
     clickButton(reading, kFeatures, "Print Features");
@@ -451,8 +479,11 @@ TEST_F(WindowUnderWine, TheFeaturesPageFromBothWindowsOneWindowShownAtATime) {
         [](const ProbeReading& r) { return valueOf(r, "frmConfigUtility.visible") == "1"; });
     EXPECT_EQ(valueOf(reading, "frmFeatures.visible"), "0");
     desktop->chord("ctrl", "s");
-    reading = desktop->probeUntil(
-        [](const ProbeReading& r) { return valueOf(r, "frmFeatures.visible") == "1"; });
+    reading = desktop->probeUntil([](const ProbeReading& r) {
+        return valueOf(r, "frmFeatures.visible") == "1" && valueOf(r, "thread.active") == kFeatures;
+    });
+    // The frame is drawn a moment after the window shows.
+    std::this_thread::sleep_for(300ms);
     const ScreenRect frame = parseRect(valueOf(reading, "frmFeatures.frame"));
     desktop->clickAt(frame.right - 12, frame.top + 12);
     reading = desktop->probeUntil(

@@ -1,5 +1,6 @@
 #include "ui/win32/windows/Win32FeaturesView.h"
 
+#include "ui/core/buttons/PictureTexts.h"
 #include "ui/win32/controls/Controls.h"
 
 namespace orvel::win32 {
@@ -40,16 +41,24 @@ void Win32FeaturesView::createTextBox(const TextBoxPlace& place, const std::stri
         WS_EX_CLIENTEDGE,
         pixelRect({place.place.left, place.place.top, place.place.width, place.place.height}), 0,
         verdana(place.font.pointSize, place.font.bold));
+    // Named after the heading above it, which is a picture: the system's accessibility names a
+    // text box after the label just before it.
+    const RECT at{pixels(place.place.left), pixels(place.place.top), pixels(place.place.left),
+                  pixels(place.place.top)};
+    label_ = createChild(window_.window(), "STATIC", picturetexts::kFeaturesTitle,
+                         SS_LEFT | SS_NOPREFIX, 0, at, 0, nullptr);
+    window_.addControl(label_);
     window_.addControl(text_);
 }
 
 void Win32FeaturesView::controlsCreated() {
-    window_.controlsCreated({window_.pictureWindow(Picture::Title), text_});
+    window_.controlsCreated({window_.pictureWindow(Picture::Title), label_, text_});
 }
 
 void Win32FeaturesView::destroyControls() {
     window_.destroyControls();
     text_ = nullptr;
+    label_ = nullptr;
 }
 
 bool Win32FeaturesView::showButtonPicture(ButtonFace face, const std::string& path) {

@@ -36,6 +36,7 @@ private:
 
     Win32Window window_;
     HWND text_ = nullptr;
+    HWND label_ = nullptr;
     TextBoxPlace textPlace_{};
     HBRUSH textBackground_ = nullptr;
 };

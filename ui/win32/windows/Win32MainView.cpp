@@ -126,7 +126,11 @@ void Win32MainView::createSelectionBox(const BoxPlace& place) {
     COMBOBOXINFO parts{};
     parts.cbSize = sizeof parts;
     GetComboBoxInfo(box, &parts);
-    boxes_[index(place.setting)] = {box, parts.hwndList, place};
+    const RECT at{rect.left, rect.top, rect.left, rect.top};
+    HWND label = createChild(window_->window(), "STATIC", info.caption, SS_LEFT | SS_NOPREFIX, 0,
+                             at, 0, nullptr);
+    boxes_[index(place.setting)] = {box, parts.hwndList, label, place};
+    window_->addControl(label);
     window_->addControl(box);
 }
 
@@ -143,8 +147,10 @@ void Win32MainView::controlsCreated() {
     // The banner over the boxes it covers; then the boxes and option buttons in focus order.
     std::vector<HWND> focusOrder;
     focusOrder.push_back(window_->pictureWindow(Picture::Banner));
-    for (const Box& box : boxes_)
+    for (const Box& box : boxes_) {
+        focusOrder.push_back(box.label);
         focusOrder.push_back(box.window);
+    }
     for (const Option& option : options_)
         focusOrder.push_back(option.window);
     focusOrder.erase(std::remove(focusOrder.begin(), focusOrder.end(), nullptr), focusOrder.end());

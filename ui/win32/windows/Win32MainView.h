@@ -52,6 +52,9 @@ private:
     struct Box {
         HWND window = nullptr;
         HWND list = nullptr;  // the open list's own window
+        // Its caption as a label of no size just before it: the system's accessibility names a
+        // list after the label before it, and the caption beside it is only a picture.
+        HWND label = nullptr;
         BoxPlace place{};
     };
     struct Label {

@@ -91,10 +91,17 @@ void printControl(const std::string& window, HWND control) {
         }
         print(name, "text", escaped(text));
         print(name, "dropped", SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0) ? "1" : "0");
+        // The label just before it, where the system's accessibility takes a list's name from.
+        HWND label = GetWindow(control, GW_HWNDPREV);
+        print(name, "label",
+              label != nullptr && classOf(label) == "Static" ? escaped(textOf(label)) : "");
     } else if (kind == "Button") {
         print(name, "checked", SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? "1" : "0");
     } else if (kind == "Edit") {
         print(name, "text", escaped(textOf(control)));
+        HWND label = GetWindow(control, GW_HWNDPREV);
+        print(name, "label",
+              label != nullptr && classOf(label) == "Static" ? escaped(textOf(label)) : "");
     }
 }
 
