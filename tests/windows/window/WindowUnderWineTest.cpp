@@ -169,7 +169,9 @@ protected:
 
     void TearDown() override {
         if (HasFailure() && desktop != nullptr)
-            desktop->screenshot(shot("failure"));
+            desktop->screenshot(
+                shot(std::string("failure-") +
+                     testing::UnitTest::GetInstance()->current_test_info()->name()));
         program.reset();
     }
 
@@ -248,11 +250,11 @@ protected:
         return shown;
     }
 
-    // Screenshots are kept beside the test program, named after the test.
+    // Screenshots are kept beside the test program: the windows as they look under wine, and the
+    // screen of a test that failed.
     std::string shot(const std::string& what) const {
         fs::create_directories(ORVEL_WINDOW_SHOTS);
-        return std::string(ORVEL_WINDOW_SHOTS) + "/" +
-               testing::UnitTest::GetInstance()->current_test_info()->name() + "-" + what + ".png";
+        return std::string(ORVEL_WINDOW_SHOTS) + "/" + what + ".png";
     }
 
     WineDesktop* desktop = nullptr;
@@ -307,7 +309,7 @@ TEST_F(WindowUnderWine, StartsCentredWithTheDefaultsEveryControlAtItsPlace) {
         EXPECT_EQ(rect.width(), place.width);
         EXPECT_EQ(rect.height(), place.height);
     }
-    desktop->screenshot(shot("main_window"));
+    desktop->screenshot(shot("main_window"), frame);
 }
 
 constexpr char kBanner[] = "Please wait, while printer settings being applied.";
@@ -326,7 +328,8 @@ TEST_F(WindowUnderWine, CtrlAAppliesTheDefaultsWithTheBannerUpAndDropsWhatIsGive
     ScreenRect inner = parseRect(valueOf(during, control(kMain, kBanner, "rect")));
     inner = {inner.left + 2, inner.top + 2, inner.right - 2, inner.bottom - 2};
     EXPECT_EQ(desktop->pixels(inner), picturePixels(ORVEL_SOURCE_DIR "/ui/pictures/banner.png"));
-    desktop->screenshot(shot("main_window_applying"));
+    desktop->screenshot(shot("main_window_applying"),
+                        parseRect(valueOf(during, "frmConfigUtility.frame")));
     // A click on Exit and a key for the focused box, given during the pause, act on nothing.
     clickButton(during, kMain, "Exit");
     desktop->key("Down");
@@ -465,7 +468,7 @@ TEST_F(WindowUnderWine, TheFeaturesPageFromBothWindowsOneWindowShownAtATime) {
               escapedCrLf(featuresText()));
     EXPECT_EQ(valueOf(reading, control(kFeatures, "txtFeatures", "label")),
               "Varnet Orvel FEATURES");
-    desktop->screenshot(shot("features_window"));
+    desktop->screenshot(shot("features_window"), parseRect(valueOf(reading, "frmFeatures.frame")));
 
     clickButton(reading, kFeatures, "Print Features");
     waitForMessageBox();
@@ -517,7 +520,6 @@ TEST_F(WindowUnderWine, AHoverReadsItsFileFromTheProgramFolderAndADamagedFileKee
     const ScreenRect apply = parseRect(valueOf(reading, control(kMain, "Apply Settings", "rect")));
     std::this_thread::sleep_for(300ms);
     EXPECT_EQ(desktop->pixels(apply), picturePixels(folder + "/Show_Features2.bmp"));
-    desktop->screenshot(shot("main_window_hover"));
 
     moveOnto(reading, kMain, "Restore Default");
     const ScreenRect restore =
@@ -526,6 +528,12 @@ TEST_F(WindowUnderWine, AHoverReadsItsFileFromTheProgramFolderAndADamagedFileKee
     EXPECT_EQ(desktop->pixels(restore), picturePixels(folder + "/Restore_Default1.bmp"));
     // The background put Apply Settings back, read from its normal file.
     EXPECT_EQ(desktop->pixels(apply), picturePixels(folder + "/Apply_Settings1.bmp"));
+    const ScreenRect print = parseRect(valueOf(reading, control(kMain, "Print Features", "rect")));
+    moveOnto(reading, kMain, "Print Features");
+    std::this_thread::sleep_for(300ms);
+    EXPECT_EQ(desktop->pixels(print), picturePixels(folder + "/Print_Features2.bmp"));
+    desktop->screenshot(shot("main_window_hover"),
+                        parseRect(valueOf(reading, "frmConfigUtility.frame")));
 }
 
 TEST_F(WindowUnderWine, AltFocusesEnabledBoxesOnlyAndCtrlChoosesTheModel) {

@@ -259,6 +259,14 @@ void WineDesktop::screenshot(const std::string& path) const {
     runTool({toolPath(kImport), "-window", "root", path}, {{"DISPLAY", x_->display()}});
 }
 
+void WineDesktop::screenshot(const std::string& path, const ScreenRect& rect) const {
+    const std::string geometry = std::to_string(rect.width()) + "x" +
+                                 std::to_string(rect.height()) + "+" + std::to_string(rect.left) +
+                                 "+" + std::to_string(rect.top);
+    runTool({toolPath(kImport), "-window", "root", "-crop", geometry, "+repage", path},
+            {{"DISPLAY", x_->display()}});
+}
+
 std::string picturePixels(const std::string& path) {
     return runTool({toolPath("convert"), path, "-depth", "8", "rgb:-"}, {}).out;
 }

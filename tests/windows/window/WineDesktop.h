@@ -103,8 +103,9 @@ public:
 
     // The screen's pixels in the rectangle, 3 bytes a pixel, rows top first.
     std::string pixels(const ScreenRect& rect) const;
-    // A whole screenshot as a PNG file.
+    // A whole screenshot as a PNG file, or the part of it in the rectangle.
     void screenshot(const std::string& path) const;
+    void screenshot(const std::string& path, const ScreenRect& rect) const;
 
 private:
     std::unique_ptr<XServer> x_;
