@@ -59,6 +59,13 @@ void Win32Window::createWindow(const WindowFrame& frame) {
     client_ = {pixels(frame.clientWidth), pixels(frame.clientHeight)};
     CreateWindowExA(0, frame.name, frame.caption, fixedWindowStyle(), CW_USEDEFAULT, CW_USEDEFAULT,
                     client_.cx, client_.cy, nullptr, nullptr, GetModuleHandleA(nullptr), this);
+    // Without a window (no display to show it on) the program can do nothing: it says so, where
+    // it can, and ends instead of going on with controls that have no window.
+    if (window_ == nullptr) {
+        MessageBoxA(nullptr, "The window could not be created.", frame.caption,
+                    MB_OK | MB_ICONSTOP);
+        ExitProcess(1);
+    }
     previewedWindows()[window_] = &events_;
 }
 
