@@ -7,11 +7,11 @@
 #include <optional>
 #include <string>
 
-#include "printer/job/Spooler.h"
+#include "printer/job/ForwardingSpooler.h"
 
 namespace orvel {
 
-class PrinterChoice : public Spooler {
+class PrinterChoice : public ForwardingSpooler {
 public:
     // No name: the system's default printer.
     PrinterChoice(Spooler& backend, std::optional<std::string> chosen);
@@ -21,19 +21,8 @@ public:
     std::string printerName() const;
 
     DefaultPrinter defaultPrinter() override;
-    Handle openPrinter(const std::string& name) override;
-    long queuedJobs(Handle printer) override;
-    bool queueStopped(Handle printer) override;
-    bool startDocument(Handle printer, const std::string& documentName) override;
-    bool startPage(Handle printer) override;
-    long writeChunk(Handle printer, const Bytes& chunk) override;
-    bool endPage(Handle printer) override;
-    bool endDocument(Handle printer) override;
-    void cancelDocument(Handle printer) override;
-    void closePrinter(Handle printer) override;
 
 private:
-    Spooler& backend_;
     std::optional<std::string> chosen_;
     DefaultPrinter answered_;
 };

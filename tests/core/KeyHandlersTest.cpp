@@ -190,8 +190,9 @@ TEST_F(KeyHandlers, TheCharacterOfACtrlCombinationIsDiscarded) {
             window.Form_KeyUp(code, Shift);
         else
             window.Form_KeyPress(code);
-        if (step.passed >= 0)
+        if (step.passed >= 0) {
             EXPECT_EQ(code, step.passed);
+        }
         EXPECT_EQ(window.intCtrlKey, step.intCtrlKey);
     }
 }

@@ -69,5 +69,31 @@ TEST_F(FeaturesWindow, PrintFailureIsTheSpoolersMessageAndTheWindowStays) {
     EXPECT_FALSE(window->isVisible());
 }
 
+// The views ask for each button's pictures at the button's size, so that a picture of another
+// size is refused: 128 x 26 pixels, and 126 x 24 for Close.
+TEST_F(FeaturesWindow, ButtonPicturesAreReadAtTheButtonsSize) {
+    features->window().imgBackground_MouseMove(0, 0, 0, 0);
+    features->window().imgClose_MouseMove(0, 0, 0, 0);
+    core->imgBackground_MouseMove(0, 0, 0, 0);
+    core->imgExit_MouseMove(0, 0, 0, 0);
+    ASSERT_EQ(pictures.reads.size(), 2 + 1 + 5 + 1);
+    ASSERT_EQ(pictures.sizes.size(), pictures.reads.size());
+    for (int read = 0; read < pictures.reads.size(); ++read) {
+        const bool close = pictures.reads[read].contains(QStringLiteral("Close_Button"));
+        EXPECT_EQ(pictures.sizes[read], close ? QSize(126, 24) : QSize(128, 26))
+            << pictures.reads[read].toStdString();
+    }
+}
+
+// Closed by its own close button, the window has no buttons to show a picture on: none is read.
+TEST_F(FeaturesWindow, ClosedItReadsNoPicture) {
+    features->close();
+    ASSERT_FALSE(features->isLoaded());
+    const auto reads = pictures.reads.size();
+    EXPECT_FALSE(features->showButtonPicture(
+        ButtonFace::Close, kPictureFolder.toStdString() + facePictures(ButtonFace::Close).normal));
+    EXPECT_EQ(pictures.reads.size(), reads);
+}
+
 }  // namespace
 }  // namespace orvel::test

@@ -14,12 +14,14 @@
 #include "ui/core/services/WindowServices.h"
 #include "ui/core/view/MainWindowView.h"
 #include "ui/core/view/WindowEvents.h"
+#include "ui/core/windows/MainWindowOffers.h"
 
 namespace orvel {
 
 class frmFeatures;
 
 class frmConfigUtility : public WindowEvents,
+                         public MainWindowOffers,
                          private SettingsObserver,
                          private DownloadIdleControls {
 public:
@@ -74,11 +76,11 @@ public:
 
     // What the window offers the features window and the keyboard shortcuts.
     void IntializeSelectionBoxes();
-    void fncPrintPrinterFeatures();
+    void fncPrintPrinterFeatures() override;
     FlagSettings fncGetFlagSettings() const;
-    bool ConfirmPrinterReady();
+    bool ConfirmPrinterReady() override;
     // Makes the window visible and active; Hide keeps every selection.
-    void Show();
+    void Show() override;
     void Hide();
 
     const SettingsModel& settings() const { return model_; }

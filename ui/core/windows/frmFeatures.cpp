@@ -3,8 +3,8 @@
 #include "ui/core/input/KeyState.h"
 #include "ui/core/input/ShortcutTables.h"
 #include "ui/core/layout/FeaturesWindowLayout.h"
+#include "ui/core/view/MainWindowView.h"
 #include "ui/core/windows/FeaturesText.h"
-#include "ui/core/windows/frmConfigUtility.h"
 
 namespace orvel {
 
@@ -37,7 +37,7 @@ const ButtonHandlers* handlersOf(ButtonFace face) {
 
 }  // namespace
 
-frmFeatures::frmFeatures(frmConfigUtility& mainWindow, MainWindowView& mainView,
+frmFeatures::frmFeatures(MainWindowOffers& mainWindow, MainWindowView& mainView,
                          const std::string& programFolder)
     : mainWindow_(mainWindow),
       view_(mainView.createFeaturesView(*this)),

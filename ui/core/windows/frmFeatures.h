@@ -11,16 +11,16 @@
 #include "ui/core/buttons/HoverButtons.h"
 #include "ui/core/view/FeaturesWindowView.h"
 #include "ui/core/view/WindowEvents.h"
+#include "ui/core/windows/MainWindowOffers.h"
 
 namespace orvel {
 
-class frmConfigUtility;
 class MainWindowView;
 
 class frmFeatures : public WindowEvents {
 public:
     // Its view is made by the main window's view; the button pictures lie in programFolder.
-    frmFeatures(frmConfigUtility& mainWindow, MainWindowView& mainView,
+    frmFeatures(MainWindowOffers& mainWindow, MainWindowView& mainView,
                 const std::string& programFolder);
     ~frmFeatures() override;
     frmFeatures(const frmFeatures&) = delete;
@@ -58,7 +58,7 @@ public:
 private:
     void loadControls();
 
-    frmConfigUtility& mainWindow_;
+    MainWindowOffers& mainWindow_;
     std::unique_ptr<FeaturesWindowView> view_;
     HoverButtons hover_;
     bool loaded_ = false;

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <utility>
 
 #include "ui/core/layout/MainWindowLayout.h"
 #include "ui/qt/buttons/PictureControl.h"
@@ -33,6 +34,13 @@ const std::array<QComboBox * ConfigUtilityView::*, kSettingCount> kBoxMembers = 
     &ConfigUtilityView::cboPrintDir,   &ConfigUtilityView::cboSlaZero,
     &ConfigUtilityView::cboLineSpc,    &ConfigUtilityView::cboALF,
     &ConfigUtilityView::cboRollPaper,
+};
+
+// The labels' members by the labels' names.
+const std::pair<const char*, QLabel * ConfigUtilityView::*> kLabelMembers[] = {
+    {"Label1", &ConfigUtilityView::Label1},
+    {"Label2", &ConfigUtilityView::Label2},
+    {"Label3", &ConfigUtilityView::Label3},
 };
 
 // The enabled look only: a disabled box keeps the style's greyed text.
@@ -114,13 +122,10 @@ void ConfigUtilityView::createLabel(const LabelPlace& place) {
     label->setPalette(text);
     label->move(pixels(place.left), pixels(place.top));
     label->adjustSize();
-    const QString name = label->objectName();
-    if (name == QLatin1String("Label1"))
-        Label1 = label;
-    else if (name == QLatin1String("Label2"))
-        Label2 = label;
-    else if (name == QLatin1String("Label3"))
-        Label3 = label;
+    for (const auto& [name, member] : kLabelMembers) {
+        if (label->objectName() == QLatin1String(name))
+            this->*member = label;
+    }
 }
 
 void ConfigUtilityView::createSelectionBox(const BoxPlace& place) {
