@@ -155,7 +155,6 @@ BOOL CALLBACK findMessageBox(HWND window, LPARAM found) {
 struct MessageBoxParts {
     std::wstring text;
     std::string buttons;
-    HICON icon = nullptr;
 };
 
 BOOL CALLBACK readMessageBoxPart(HWND control, LPARAM parts) {
@@ -163,48 +162,12 @@ BOOL CALLBACK readMessageBoxPart(HWND control, LPARAM parts) {
     const std::string kind = classOf(control);
     if (kind == "Button" && IsWindowVisible(control)) {
         box.buttons += (box.buttons.empty() ? "" : "|") + escaped(textOf(control));
-    } else if (kind == "Static") {
-        if ((GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
-            box.icon = reinterpret_cast<HICON>(SendMessageW(control, STM_GETICON, 0, 0));
-        else if (!textOf(control).empty())
-            box.text = textOf(control);
+    } else if (kind == "Static" && (GetWindowLongW(control, GWL_STYLE) & SS_TYPEMASK) != SS_ICON &&
+               !textOf(control).empty()) {
+        // The icon is not read: under wine another process can't tell the system's icons apart.
+        box.text = textOf(control);
     }
     return TRUE;
-}
-
-// An icon's colour pixels, as the system gives them to any process that asks.
-std::string iconBits(HICON icon) {
-    ICONINFO info{};
-    if (icon == nullptr || !GetIconInfo(icon, &info))
-        return {};
-    std::string bits;
-    BITMAP bitmap{};
-    if (info.hbmColor != nullptr && GetObjectA(info.hbmColor, sizeof bitmap, &bitmap)) {
-        bits.resize(static_cast<size_t>(bitmap.bmWidthBytes) * bitmap.bmHeight);
-        GetBitmapBits(info.hbmColor, static_cast<LONG>(bits.size()), bits.data());
-    }
-    if (info.hbmColor != nullptr)
-        DeleteObject(info.hbmColor);
-    if (info.hbmMask != nullptr)
-        DeleteObject(info.hbmMask);
-    return bits;
-}
-
-// Which of the system's icons the box shows, by its pixels: the handle is the box's own.
-std::string iconName(HICON icon) {
-    const struct {
-        LPCSTR id;
-        const char* name;
-    } icons[] = {{IDI_HAND, "critical"},
-                 {IDI_ASTERISK, "information"},
-                 {IDI_QUESTION, "question"},
-                 {IDI_EXCLAMATION, "exclamation"}};
-    const std::string shown = iconBits(icon);
-    for (const auto& known : icons) {
-        if (!shown.empty() && iconBits(LoadIconA(nullptr, known.id)) == shown)
-            return known.name;
-    }
-    return icon == nullptr ? "none" : "other";
 }
 
 void printMessageBox(DWORD thread) {
@@ -218,7 +181,6 @@ void printMessageBox(DWORD thread) {
     print("messagebox", "title", escaped(textOf(box)));
     print("messagebox", "text", escaped(parts.text));
     print("messagebox", "buttons", parts.buttons);
-    print("messagebox", "icon", iconName(parts.icon));
     RECT frame{};
     GetWindowRect(box, &frame);
     print("messagebox", "frame", rectText(frame));
