@@ -244,9 +244,12 @@ protected:
 
     Selections shownSelections(const ProbeReading& reading) {
         Selections shown{};
-        for (int i = 0; i < kSettingCount; ++i)
-            shown[i] =
-                std::stoi(valueOf(reading, control(kMain, settingsTable()[i].box, "selection")));
+        for (int i = 0; i < kSettingCount; ++i) {
+            const std::string selection =
+                valueOf(reading, control(kMain, settingsTable()[i].box, "selection"));
+            // A box the probe did not read shows no choice.
+            shown[i] = selection.empty() ? SettingsModel::kNoSelection : std::stoi(selection);
+        }
         return shown;
     }
 

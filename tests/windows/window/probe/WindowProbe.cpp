@@ -16,6 +16,17 @@ namespace {
 constexpr int kFirstBoxId = 100;
 constexpr int kMaxText = 4096;
 
+// A message to a control of the window, given up after a while should the window not answer
+// (a window busy with a command answers once the command is over).
+LRESULT ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    constexpr UINT kAnswerTimeoutMs = 5000;
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kAnswerTimeoutMs,
+                             &answer))
+        return -1;
+    return static_cast<LRESULT>(answer);
+}
+
 std::string escaped(const std::wstring& text) {
     std::string out;
     for (wchar_t c : text) {
@@ -36,7 +47,7 @@ std::string escaped(const std::wstring& text) {
 std::wstring textOf(HWND window) {
     std::vector<wchar_t> buffer(kMaxText);
     const LRESULT length =
-        SendMessageW(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
+        ask(window, WM_GETTEXT, buffer.size(), reinterpret_cast<LPARAM>(buffer.data()));
     return std::wstring(buffer.data(), static_cast<size_t>(length > 0 ? length : 0));
 }
 
@@ -78,25 +89,24 @@ void printControl(const std::string& window, HWND control) {
     GetWindowRect(control, &rect);
     print(name, "rect", rectText(rect));
     if (kind == "ComboBox") {
-        const LRESULT selected = SendMessageW(control, CB_GETCURSEL, 0, 0);
+        const LRESULT selected = ask(control, CB_GETCURSEL, 0, 0);
         print(name, "selection", std::to_string(selected));
         std::wstring text;
         if (selected >= 0) {
             std::vector<wchar_t> buffer(kMaxText);
-            const LRESULT length = SendMessageW(control, CB_GETLBTEXTLEN, selected, 0);
+            const LRESULT length = ask(control, CB_GETLBTEXTLEN, selected, 0);
             if (length >= 0 && length < kMaxText)
-                SendMessageW(control, CB_GETLBTEXT, selected,
-                             reinterpret_cast<LPARAM>(buffer.data()));
+                ask(control, CB_GETLBTEXT, selected, reinterpret_cast<LPARAM>(buffer.data()));
             text = buffer.data();
         }
         print(name, "text", escaped(text));
-        print(name, "dropped", SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0) ? "1" : "0");
+        print(name, "dropped", ask(control, CB_GETDROPPEDSTATE, 0, 0) > 0 ? "1" : "0");
         // The label just before it, where the system's accessibility takes a list's name from.
         HWND label = GetWindow(control, GW_HWNDPREV);
         print(name, "label",
               label != nullptr && classOf(label) == "Static" ? escaped(textOf(label)) : "");
     } else if (kind == "Button") {
-        print(name, "checked", SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? "1" : "0");
+        print(name, "checked", ask(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? "1" : "0");
     } else if (kind == "Edit") {
         print(name, "text", escaped(textOf(control)));
         HWND label = GetWindow(control, GW_HWNDPREV);
