@@ -496,6 +496,12 @@ TEST_F(WindowUnderWine, TheFeaturesPageFromBothWindowsOneWindowShownAtATime) {
         [](const ProbeReading& r) { return valueOf(r, "frmConfigUtility.visible") == "1"; });
     EXPECT_EQ(valueOf(reading, "frmConfigUtility.visible"), "1");
     EXPECT_EQ(valueOf(reading, "messagebox.exists"), "0");
+
+    // CTRL+X answered Yes ends the program, the features window made earlier included.
+    desktop->chord("ctrl", "x");
+    expectMessage(waitForMessageBox(), kQuitText, kMessageTitle, "&Yes|&No");
+    desktop->key("y");
+    EXPECT_TRUE(program->waitForExit(10s));
 }
 
 // Run from the zip for Windows users, unpacked into a folder of its own: the window reads its
@@ -569,6 +575,16 @@ TEST_F(WindowUnderWine, AltFocusesEnabledBoxesOnlyAndCtrlChoosesTheModel) {
     EXPECT_EQ(valueOf(reading, control(kMain, "cboInterface", "text")), "Autoshare");
     // The option buttons' own access keys.
     desktop->chord("alt", "d");
+    reading = desktop->probeUntil([](const ProbeReading& r) {
+        return valueOf(r, control(kMain, "&Domestic Model", "checked")) == "1";
+    });
+    EXPECT_EQ(valueOf(reading, control(kMain, "cboPageLength", "text")), "12 Inch");
+    desktop->chord("alt", "x");
+    reading = desktop->probeUntil([](const ProbeReading& r) {
+        return valueOf(r, control(kMain, "E&xport Model", "checked")) == "1";
+    });
+    EXPECT_EQ(valueOf(reading, control(kMain, "cboPageLength", "text")), "11 Inch");
+    desktop->chord("ctrl", "o");
     reading = desktop->probeUntil([](const ProbeReading& r) {
         return valueOf(r, control(kMain, "&Domestic Model", "checked")) == "1";
     });
