@@ -31,7 +31,7 @@ const ButtonCase kButtons[] = {
     {"features Close", true, ButtonFace::Close, Asks::Nothing},
 };
 
-class Commands : public CoreWindowTest {
+class CoreCommands : public CoreWindowTest {
 protected:
     void release(const ButtonCase& button, int Button) {
         WindowEvents& events = button.inFeatures ? static_cast<WindowEvents&>(*window.features())
@@ -48,7 +48,7 @@ protected:
     }
 };
 
-TEST_F(Commands, OnlyTheLeftButtonActs) {
+TEST_F(CoreCommands, OnlyTheLeftButtonActs) {
     for (const ButtonCase& button : kButtons) {
         for (int Button : {kRightButton, kMiddleButton, 0, kLeftButton + kRightButton}) {
             SCOPED_TRACE(std::string(button.name) + " button " + std::to_string(Button));
@@ -64,7 +64,7 @@ TEST_F(Commands, OnlyTheLeftButtonActs) {
     }
 }
 
-TEST_F(Commands, EachAsksItsQuestionWordForWord) {
+TEST_F(CoreCommands, EachAsksItsQuestionWordForWord) {
     for (const ButtonCase& button : kButtons) {
         SCOPED_TRACE(button.name);
         if (button.inFeatures)
@@ -94,7 +94,7 @@ TEST_F(Commands, EachAsksItsQuestionWordForWord) {
 }
 
 // Cancel, Escape and closing the box all answer Cancel: nothing changes, nothing is sent.
-TEST_F(Commands, CancelledConfirmationChangesNothing) {
+TEST_F(CoreCommands, CancelledConfirmationChangesNothing) {
     editSettings();
     const std::vector<int> edited = shownSelections();
     for (const ButtonCase& button : kButtons) {
@@ -113,7 +113,7 @@ TEST_F(Commands, CancelledConfirmationChangesNothing) {
     }
 }
 
-TEST_F(Commands, ApplySettingsShowsTheBannerAroundTheDownload) {
+TEST_F(CoreCommands, ApplySettingsShowsTheBannerAroundTheDownload) {
     window.imgApplySettings_MouseUp(kLeftButton, 0, 0, 0);
     const CallLog expected = {
         "message: Please check whether the printer is :",
@@ -136,7 +136,7 @@ TEST_F(Commands, ApplySettingsShowsTheBannerAroundTheDownload) {
 
 // The download puts the idle state back itself before its busy message; the command then
 // finishes its own steps.
-TEST_F(Commands, ApplySettingsOnABusyPrinterRestoresTheIdleStateBeforeTheMessage) {
+TEST_F(CoreCommands, ApplySettingsOnABusyPrinterRestoresTheIdleStateBeforeTheMessage) {
     spooler.jobsInQueue = 2;
     window.imgApplySettings_MouseUp(kLeftButton, 0, 0, 0);
     const CallLog expected = {
@@ -167,7 +167,7 @@ TEST_F(Commands, ApplySettingsOnABusyPrinterRestoresTheIdleStateBeforeTheMessage
 
 // A printer that can't be opened, and a failure that no printer procedure handles: the command
 // still hides the banner and gives the controls back.
-TEST_F(Commands, ApplySettingsFinishesItsStepsAfterAFailure) {
+TEST_F(CoreCommands, ApplySettingsFinishesItsStepsAfterAFailure) {
     spooler.openSucceeds = false;
     window.imgApplySettings_MouseUp(kLeftButton, 0, 0, 0);
     ASSERT_EQ(messageBox.shown.size(), 2u);
@@ -187,7 +187,7 @@ TEST_F(Commands, ApplySettingsFinishesItsStepsAfterAFailure) {
 
 // The boxes return to their defaults before the command is sent, and stay so whatever the
 // printer says.
-TEST_F(Commands, RestoreDefaultResetsTheBoxesThenSendsTheRestoreCommand) {
+TEST_F(CoreCommands, RestoreDefaultResetsTheBoxesThenSendsTheRestoreCommand) {
     for (long jobs : {0L, 1L}) {
         SCOPED_TRACE(jobs);
         spooler.jobsInQueue = jobs;
@@ -210,7 +210,7 @@ TEST_F(Commands, RestoreDefaultResetsTheBoxesThenSendsTheRestoreCommand) {
     }
 }
 
-TEST_F(Commands, PrintFeaturesPrintsThePageFromEitherWindow) {
+TEST_F(CoreCommands, PrintFeaturesPrintsThePageFromEitherWindow) {
     for (bool fromFeatures : {false, true}) {
         SCOPED_TRACE(fromFeatures ? "features window" : "main window");
         spooler.written.clear();
@@ -228,7 +228,7 @@ TEST_F(Commands, PrintFeaturesPrintsThePageFromEitherWindow) {
     EXPECT_TRUE(featuresView().visible);
 }
 
-TEST_F(Commands, ExitEndsTheProgramOnlyOnYesWithoutASecondQuestion) {
+TEST_F(CoreCommands, ExitEndsTheProgramOnlyOnYesWithoutASecondQuestion) {
     messageBox.answers = {MessageAnswer::No};
     window.imgExit_MouseUp(kLeftButton, 0, 0, 0);
     EXPECT_EQ(program.endings, 0);
@@ -238,7 +238,7 @@ TEST_F(Commands, ExitEndsTheProgramOnlyOnYesWithoutASecondQuestion) {
 }
 
 // The user closing the main window: only Yes lets it close, and the program ends with it.
-TEST_F(Commands, ClosingTheMainWindowAsksAndMayBeRefused) {
+TEST_F(CoreCommands, ClosingTheMainWindowAsksAndMayBeRefused) {
     messageBox.answers = {MessageAnswer::No};
     EXPECT_FALSE(window.closeRequested());
     EXPECT_EQ(program.endings, 0);
@@ -254,7 +254,7 @@ TEST_F(Commands, ClosingTheMainWindowAsksAndMayBeRefused) {
 }
 
 // The commands leave the buttons' pictures and the hover flag alone.
-TEST_F(Commands, AButtonUsedWithTheMouseStaysLit) {
+TEST_F(CoreCommands, AButtonUsedWithTheMouseStaysLit) {
     window.imgBackground_MouseMove(0, 0, 100, 100);
     window.imgApplySettings_MouseMove(0, 0, 10, 10);
     const std::string lit = view.shownFile[ButtonFace::ApplySettings];

@@ -31,12 +31,12 @@ struct AltCase {
     std::optional<Setting> focus;  // none: the focus stays where it is
 };
 
-class KeyHandlers : public CoreWindowTest {
+class CoreKeyHandlers : public CoreWindowTest {
 protected:
     void keyUp(int KeyCode, int Shift) { window.Form_KeyUp(KeyCode, Shift); }
 };
 
-TEST_F(KeyHandlers, AltLetterFocusesItsBoxWhileItIsEnabled) {
+TEST_F(CoreKeyHandlers, AltLetterFocusesItsBoxWhileItIsEnabled) {
     const AltCase cases[] = {
         {"ALT+F", 'F', Alt, std::nullopt, Setting::cboFont},
         {"ALT+P", 'P', Alt, std::nullopt, Setting::cboPageLength},
@@ -82,7 +82,7 @@ struct CtrlCase {
     std::optional<Model> model;
 };
 
-TEST_F(KeyHandlers, CtrlLetterRunsTheButtonsCommandOrChoosesTheModel) {
+TEST_F(CoreKeyHandlers, CtrlLetterRunsTheButtonsCommandOrChoosesTheModel) {
     const std::string printerReady = "message: Please check whether the printer is :";
     const std::string quit = "message: " + kQuitText;
     const CtrlCase cases[] = {
@@ -127,7 +127,7 @@ TEST_F(KeyHandlers, CtrlLetterRunsTheButtonsCommandOrChoosesTheModel) {
 
 // The shortcut looks at neither the button's enabled state nor its picture: it is the same
 // handler as the mouse's, confirmation included.
-TEST_F(KeyHandlers, CtrlAIsTheWholeApplySettingsCommand) {
+TEST_F(CoreKeyHandlers, CtrlAIsTheWholeApplySettingsCommand) {
     pick(Setting::cboFont, 4);
     keyUp('A', Ctrl);
     EXPECT_EQ(messageBox.shown.at(0).text, kPrinterReadyText);
@@ -136,7 +136,7 @@ TEST_F(KeyHandlers, CtrlAIsTheWholeApplySettingsCommand) {
     EXPECT_EQ(view.selections[index(Setting::cboFont)], 4);
 }
 
-TEST_F(KeyHandlers, AnOpenListIsClosedBeforeTheFocusMovesOrACommandRuns) {
+TEST_F(CoreKeyHandlers, AnOpenListIsClosedBeforeTheFocusMovesOrACommandRuns) {
     view.listOpen = true;
     keyUp('F', Alt);
     EXPECT_EQ(log, (CallLog{"main: list closed", "main: focus on cboFont"}));
@@ -161,7 +161,7 @@ TEST_F(KeyHandlers, AnOpenListIsClosedBeforeTheFocusMovesOrACommandRuns) {
 
 // intCtrlKey: set by any key-down with exactly CTRL, the CTRL key's own included, cleared by the
 // next character, which is discarded, however much later it comes.
-TEST_F(KeyHandlers, TheCharacterOfACtrlCombinationIsDiscarded) {
+TEST_F(CoreKeyHandlers, TheCharacterOfACtrlCombinationIsDiscarded) {
     struct Step {
         const char* event;
         int code;  // key code or character
@@ -197,7 +197,7 @@ TEST_F(KeyHandlers, TheCharacterOfACtrlCombinationIsDiscarded) {
     }
 }
 
-TEST_F(KeyHandlers, TheFeaturesWindowHasOnlyItsTwoCtrlShortcuts) {
+TEST_F(CoreKeyHandlers, TheFeaturesWindowHasOnlyItsTwoCtrlShortcuts) {
     frmFeatures& features = showFeatures();
     const struct {
         const char* keys;

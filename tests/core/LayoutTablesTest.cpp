@@ -1,4 +1,4 @@
-// Both windows' definitions against the design's layout tables, in twips as they stand there:
+// Both windows' definitions against their layout tables written out, in twips as they stand there:
 // a view of any toolkit builds from these, and converts to its own units itself.
 #include <gtest/gtest.h>
 

@@ -5,9 +5,9 @@
 namespace orvel::test {
 namespace {
 
-using Windows = CoreWindowTest;
+using CoreWindows = CoreWindowTest;
 
-TEST_F(Windows, TheMainWindowIsBuiltWithItsDefaultsAndTheBannerHidden) {
+TEST_F(CoreWindows, TheMainWindowIsBuiltWithItsDefaultsAndTheBannerHidden) {
     EXPECT_EQ(view.frame->caption, std::string(" Varnet Orvel  Printer Configuration Utility"));
     EXPECT_EQ(shownSelections(), defaults());
     EXPECT_EQ(view.model, Model::OptDomestic);
@@ -29,7 +29,7 @@ TEST_F(Windows, TheMainWindowIsBuiltWithItsDefaultsAndTheBannerHidden) {
     EXPECT_EQ(view.controls, controls);
 }
 
-TEST_F(Windows, ExactlyOneOfTheTwoIsShownAndTheFeaturesWindowIsMadeOnce) {
+TEST_F(CoreWindows, ExactlyOneOfTheTwoIsShownAndTheFeaturesWindowIsMadeOnce) {
     view.showWindow();
     pick(Setting::cboFont, 3);
     log.clear();
@@ -57,7 +57,7 @@ TEST_F(Windows, ExactlyOneOfTheTwoIsShownAndTheFeaturesWindowIsMadeOnce) {
 
 // Its own close button: the close always goes ahead, the main window comes back, and the next
 // Show Features builds the controls anew, centred, in the same window object.
-TEST_F(Windows, ClosingTheFeaturesWindowDestroysItsControlsAndNeverAsks) {
+TEST_F(CoreWindows, ClosingTheFeaturesWindowDestroysItsControlsAndNeverAsks) {
     frmFeatures& features = showFeatures();
     log.clear();
     EXPECT_TRUE(features.closeRequested());
@@ -75,7 +75,7 @@ TEST_F(Windows, ClosingTheFeaturesWindowDestroysItsControlsAndNeverAsks) {
 
 // The window object keeps its hover flag while its controls are destroyed and built anew: the
 // buttons show their built-in faces, and a move onto one lights nothing until the background.
-TEST_F(Windows, AFeaturesWindowBuiltAnewKeepsItsHoverFlag) {
+TEST_F(CoreWindows, AFeaturesWindowBuiltAnewKeepsItsHoverFlag) {
     frmFeatures& features = showFeatures();
     features.imgBackground_MouseMove(0, 0, 0, 0);
     features.imgClose_MouseMove(0, 0, 0, 0);
@@ -91,7 +91,7 @@ TEST_F(Windows, AFeaturesWindowBuiltAnewKeepsItsHoverFlag) {
     EXPECT_TRUE(features.blnButtonsNormal());
 }
 
-TEST_F(Windows, TheFeaturesWindowShowsTheFeatureList) {
+TEST_F(CoreWindows, TheFeaturesWindowShowsTheFeatureList) {
     showFeatures();
     const std::string& text = featuresView().text;
     EXPECT_EQ(text.substr(0, 8), " 1.     ");

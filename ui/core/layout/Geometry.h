@@ -36,14 +36,14 @@ inline constexpr Rgb kBlack = {0, 0, 0};
 // The windows' typeface; a view without it uses the nearest it has.
 inline constexpr char kTypeface[] = "Verdana";
 
-struct FontSpec {
+struct FontLook {
     double pointSize;
     bool bold;
 };
 
-inline constexpr FontSpec kControlFont = {8.25, false};
-inline constexpr FontSpec kControlBoldFont = {8.25, true};
-inline constexpr FontSpec kFeaturesFont = {9.75, false};
+inline constexpr FontLook kControlFont = {8.25, false};
+inline constexpr FontLook kControlBoldFont = {8.25, true};
+inline constexpr FontLook kFeaturesFont = {9.75, false};
 
 // A top-level window: fixed single border, minimisable, not maximisable, with the close button
 // and the printer icon.

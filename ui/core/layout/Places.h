@@ -55,7 +55,7 @@ struct ShapePlace {
 struct LabelPlace {
     const char* name;
     const char* text;
-    FontSpec font;
+    FontLook font;
     int left;
     int top;
     Rgb colour;
@@ -82,7 +82,7 @@ struct OptionPlace {
 struct TextBoxPlace {
     const char* name;
     TwipsRect place;
-    FontSpec font;
+    FontLook font;
     Rgb text;
     Rgb background;
 };

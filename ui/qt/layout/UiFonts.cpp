@@ -12,8 +12,8 @@ QFont verdana(qreal pointSize, bool bold) {
     return font;
 }
 
-QFont fontOf(const FontSpec& spec) {
-    return verdana(spec.pointSize, spec.bold);
+QFont fontOf(const FontLook& look) {
+    return verdana(look.pointSize, look.bold);
 }
 
 QColor colourOf(const Rgb& colour) {

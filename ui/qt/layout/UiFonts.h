@@ -10,7 +10,7 @@
 namespace orvel {
 
 QFont verdana(qreal pointSize, bool bold = false);
-QFont fontOf(const FontSpec& spec);
+QFont fontOf(const FontLook& look);
 
 QColor colourOf(const Rgb& colour);
 
