@@ -17,21 +17,22 @@ HINSTANCE program() {
 
 }  // namespace
 
-RECT pixelRect(const Twips& place) {
+RECT pixelRect(const TwipsRect& place) {
     const int left = pixels(place.left);
     const int top = pixels(place.top);
     return {left, top, left + pixels(place.width), top + pixels(place.height)};
 }
 
-HFONT verdana(double points, bool bold) {
+HFONT fontOf(const FontLook& look) {
     static std::map<std::pair<double, bool>, HFONT> made;
-    HFONT& font = made[{points, bold}];
+    HFONT& font = made[{look.pointSize, look.bold}];
     if (font == nullptr) {
         // The height of the characters, not of the cell, as a point size means.
-        const int height = -static_cast<int>(std::lround(points * kScreenDpi / kPointsPerInch));
-        font = CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+        const int height =
+            -static_cast<int>(std::lround(look.pointSize * kScreenDpi / kPointsPerInch));
+        font = CreateFontA(height, 0, 0, 0, look.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Verdana");
+                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, kTypeface);
     }
     return font;
 }

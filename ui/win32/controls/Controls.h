@@ -6,31 +6,17 @@
 
 #include <string>
 
+#include "ui/core/layout/Geometry.h"
+
 namespace orvel::win32 {
 
-// 15 twips to the pixel at 96 dots per inch; the program runs unaware of the screen's density,
-// so a pixel is always a 96 dpi pixel to it.
-constexpr int kTwipsPerPixel = 15;
+// A place within a client area in pixels: the program runs unaware of the screen's density, so
+// a pixel is always a pixel of a 96 dpi screen, 15 twips.
+RECT pixelRect(const TwipsRect& place);
 
-// Whole pixels, rounded to the nearest.
-constexpr int pixels(int twips) {
-    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
-}
-
-// A place within a client area in twips: Left, Top, Width, Height.
-struct Twips {
-    int left;
-    int top;
-    int width;
-    int height;
-};
-
-RECT pixelRect(const Twips& place);
-
-// Verdana at the point size, or the system's stand-in where it is missing. Made once each.
-constexpr double kControlPointSize = 8.25;
-constexpr double kFeaturesPointSize = 9.75;
-HFONT verdana(double points, bool bold = false);
+// The windows' typeface at the font's size, or the system's stand-in where it is missing. Made
+// once each.
+HFONT fontOf(const FontLook& font);
 
 // A picture built into the program file (a bitmap resource of that name); the caller owns it.
 HBITMAP builtInPicture(const char* name);

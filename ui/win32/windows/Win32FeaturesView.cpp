@@ -36,11 +36,9 @@ void Win32FeaturesView::createTextBox(const TextBoxPlace& place, const std::stri
             RGB(place.background.red, place.background.green, place.background.blue));
     // Its lines end in CR LF, where the text box breaks them; it wraps at its width, and the
     // user can place the caret, select and copy but not change the text.
-    text_ = createChild(
-        window_.window(), "EDIT", text, ES_MULTILINE | ES_READONLY | ES_LEFT | WS_TABSTOP,
-        WS_EX_CLIENTEDGE,
-        pixelRect({place.place.left, place.place.top, place.place.width, place.place.height}), 0,
-        verdana(place.font.pointSize, place.font.bold));
+    text_ = createChild(window_.window(), "EDIT", text,
+                        ES_MULTILINE | ES_READONLY | ES_LEFT | WS_TABSTOP, WS_EX_CLIENTEDGE,
+                        pixelRect(place.place), 0, fontOf(place.font));
     // Named after the heading above it, which is a picture: the system's accessibility names a
     // text box after the label just before it.
     const RECT at{pixels(place.place.left), pixels(place.place.top), pixels(place.place.left),

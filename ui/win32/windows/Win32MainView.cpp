@@ -24,10 +24,6 @@ COLORREF colourOf(const Rgb& rgb) {
     return RGB(rgb.red, rgb.green, rgb.blue);
 }
 
-RECT rectOf(const TwipsRect& place) {
-    return pixelRect({place.left, place.top, place.width, place.height});
-}
-
 // The hold lasts as long as this object: input that arrived meanwhile is dropped at its end.
 class HeldInput : public InputHold {
 public:
@@ -83,7 +79,7 @@ void Win32MainView::createShape(const ShapePlace& place) {
 
 void Win32MainView::createLabel(const LabelPlace& place) {
     HWND parent = window_->window();
-    HFONT font = verdana(place.font.pointSize, place.font.bold);
+    HFONT font = fontOf(place.font);
     // As large as its text.
     HDC screen = GetDC(parent);
     HGDIOBJ previous = SelectObject(screen, font);
@@ -102,14 +98,14 @@ void Win32MainView::createLabel(const LabelPlace& place) {
 
 void Win32MainView::createSelectionBox(const BoxPlace& place) {
     const SettingInfo& info = settingInfo(place.setting);
-    RECT rect = rectOf(place.place);
+    RECT rect = pixelRect(place.place);
     // A drop-down list's window reaches down over its open list.
     const int closedHeight = rect.bottom - rect.top;
     const int entries = std::min<int>(kVisibleEntries, static_cast<int>(info.choices.size()));
     rect.bottom += entries * closedHeight + 2;
     HWND box =
         createChild(window_->window(), "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
-                    0, rect, kFirstBoxId + index(place.setting), verdana(kControlPointSize));
+                    0, rect, kFirstBoxId + index(place.setting), fontOf(kControlFont));
     for (const std::string& choice : info.choices)
         SendMessageA(box, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice.c_str()));
     // The closed list is as high as its place: its field is set so that the field and the
@@ -138,7 +134,7 @@ void Win32MainView::createOptionButton(const OptionPlace& place) {
     const bool first = options_.empty();
     HWND button = createChild(window_->window(), "BUTTON", place.caption,
                               BS_AUTORADIOBUTTON | WS_TABSTOP | (first ? WS_GROUP : 0), 0,
-                              rectOf(place.place), 0, verdana(kControlPointSize));
+                              pixelRect(place.place), 0, fontOf(kControlFont));
     options_.push_back({button, place});
     window_->addControl(button);
 }
@@ -247,7 +243,7 @@ std::optional<LRESULT> Win32MainView::message(UINT message, WPARAM wParam, LPARA
 
 void Win32MainView::paintOverBackground(HDC target) {
     for (const ShapePlace& shape : shapes_) {
-        const RECT frame = rectOf(shape.place);
+        const RECT frame = pixelRect(shape.place);
         HBRUSH line = CreateSolidBrush(colourOf(shape.colour));
         FrameRect(target, &frame, line);
         DeleteObject(line);

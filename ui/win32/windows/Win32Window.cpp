@@ -79,8 +79,7 @@ void Win32Window::createPicture(const PicturePlace& place) {
         }
         return;
     }
-    const RECT rect =
-        pixelRect({place.place.left, place.place.top, place.place.width, place.place.height});
+    const RECT rect = pixelRect(place.place);
     const auto sizing = place.sizing == PictureSizing::ClipsPicture
                             ? PictureControl::Sizing::ClipsPicture
                             : PictureControl::Sizing::TakesPictureSize;
@@ -99,8 +98,7 @@ void Win32Window::createPicture(const PicturePlace& place) {
 }
 
 void Win32Window::createPictureButton(const ButtonPlace& place) {
-    const RECT rect =
-        pixelRect({place.place.left, place.place.top, place.place.width, place.place.height});
+    const RECT rect = pixelRect(place.place);
     // The button's text is its command's name: what a screen reader says for it.
     PictureControl* button =
         PictureControl::create(window_, rect, PictureControl::Sizing::TakesPictureSize, 0,
