@@ -42,7 +42,7 @@ constexpr char kFeaturesJob[] = "Varnet Orvel FEATURES";
 // The pause after a sent download, and a margin for wine and the probe.
 constexpr auto kPause = 2500ms;
 
-// The messages, in the design's words; lines joined by CR LF (escaped as the probe prints them).
+// The messages, word for word; lines joined by CR LF (escaped as the probe prints them).
 constexpr char kReadyText[] =
     "Please check whether the printer is :\\r\\n* Switched ON\\r\\n* In online mode\\r\\n"
     "* In Parallel or Autoshare interface\\r\\n\\r\\nTo continue press OK else press Cancel to "
