@@ -8,6 +8,7 @@
 #include "ui/core/windows/frmFeatures.h"
 #include "ui/win32/controls/Controls.h"
 #include "ui/win32/services/Win32Sleep.h"
+#include "ui/win32/windows/ControlIds.h"
 #include "ui/win32/windows/Win32FeaturesView.h"
 
 namespace orvel::win32 {
@@ -16,9 +17,6 @@ namespace {
 
 // How many entries an open list shows before it scrolls.
 constexpr int kVisibleEntries = 8;
-// The first child window identifier of the selection boxes, in setting order; the probe of the
-// tests finds them by it.
-constexpr int kFirstBoxId = 100;
 
 COLORREF colourOf(const Rgb& rgb) {
     return RGB(rgb.red, rgb.green, rgb.blue);

@@ -10,10 +10,11 @@
 #include <vector>
 
 #include "settings/SettingsTable.h"
+#include "ui/win32/windows/ControlIds.h"
 
 namespace {
 
-constexpr int kFirstBoxId = 100;
+using orvel::win32::kFirstBoxId;
 constexpr int kMaxText = 4096;
 
 // A message to a control of the window, given up after a while should the window not answer
