@@ -10,7 +10,7 @@ packages=(
   libcups2-dev cups-daemon cups-client
   g++-mingw-w64-x86-64-posix wine64 wine zip unzip
   xvfb xauth x11-utils xdotool imagemagick strace valgrind
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-wine
   lintian appstream desktop-file-utils libxml2-utils
   acl
 )

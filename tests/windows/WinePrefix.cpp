@@ -16,6 +16,9 @@ namespace fs = std::filesystem;
 // path; the wine package's "wine" command is only a script in front of them.
 constexpr char kWineFolder[] = "/usr/lib/wine";
 
+// Wine's own fonts (Tahoma for message boxes among them), from the fonts-wine package.
+constexpr char kWineFontFolder[] = "/usr/share/wine/fonts";
+
 std::string loader() {
     return std::string(kWineFolder) + "/wine64";
 }
@@ -43,7 +46,11 @@ std::string WinePrefix::whyUnavailable() {
     return {};
 }
 
-WinePrefix::WinePrefix() {
+std::string WinePrefix::loaderPath() {
+    return loader();
+}
+
+WinePrefix::WinePrefix(const std::string& display) {
     char folderTemplate[] = "/tmp/orvel-wine.XXXXXX";
     if (mkdtemp(folderTemplate) == nullptr)
         throw std::runtime_error("cannot make a folder for the wine prefix");
@@ -66,6 +73,19 @@ WinePrefix::WinePrefix() {
     // Wineboot returns while the prefix is still being set up: wait until all of that is done
     // and the server has gone.
     const ProcessResult settled = runTool({server(), "-w"}, {}, kBootTimeout);
+    // The virtual desktop is set before any program of the display starts: the desktop's own
+    // process, once up, keeps the kind of desktop it began with. So the settings are written
+    // headless, and the server is let go again, with every process of the prefix.
+    if (!display.empty() && settled.exitCode == 0) {
+        try {
+            prepareDesktop();
+        } catch (const std::exception&) {
+            shutDown();
+            throw;
+        }
+        runTool({server(), "-w"}, {}, kBootTimeout);
+        display_ = display;
+    }
     // Then one server for the whole run, so that each program starts at once. It must not hold
     // our output open. It ends at the end of the run, or, should this process die first, once
     // no wine program has run for a while.
@@ -79,6 +99,27 @@ WinePrefix::WinePrefix() {
                                 "\nwineserver -p: " + describe(serving);
         shutDown();
         throw std::runtime_error("the wine prefix does not boot: " + why);
+    }
+}
+
+void WinePrefix::prepareDesktop() {
+    const std::vector<std::vector<std::string>> settings = {
+        {"HKCU\\Software\\Wine\\Explorer", "Desktop", "Default"},
+        {"HKCU\\Software\\Wine\\Explorer\\Desktops", "Default", "1024x768"},
+    };
+    for (const auto& setting : settings) {
+        const ProcessResult set =
+            runTool({loader(), "reg", "add", setting[0], "/v", setting[1], "/d", setting[2], "/f"},
+                    {}, kRunTimeout);
+        if (set.exitCode != 0)
+            throw std::runtime_error("cannot set the virtual desktop: " + describe(set));
+    }
+    std::error_code failed;
+    const fs::path fonts = fs::path(prefix_) / "drive_c" / "windows" / "Fonts";
+    fs::create_directories(fonts, failed);
+    for (const auto& font : fs::directory_iterator(kWineFontFolder, failed)) {
+        fs::copy_file(font.path(), fonts / font.path().filename(),
+                      fs::copy_options::overwrite_existing, failed);
     }
 }
 
@@ -103,7 +144,7 @@ Environment WinePrefix::wineEnvironment() const {
         {"WINEDEBUG", "-all"},
         // Nothing to offer the browser and .NET stand-ins that a new prefix would install.
         {"WINEDLLOVERRIDES", "mscoree,mshtml="},
-        {"DISPLAY", std::nullopt},
+        {"DISPLAY", display_.empty() ? std::nullopt : std::optional<std::string>(display_)},
         {"WAYLAND_DISPLAY", std::nullopt},
     };
 }

@@ -1,6 +1,7 @@
 // A wine prefix of its own for a test run: made in a private temporary folder, booted once,
 // served by one wineserver that stays up until the end, then shut down and removed. Never the
-// user's ~/.wine. Runs headless: no X display is needed or used.
+// user's ~/.wine. Runs headless unless given an X display: then its programs show their windows
+// on a virtual desktop of that display, with wine's own fonts.
 #pragma once
 
 #include <chrono>
@@ -17,10 +18,19 @@ public:
     static std::string whyUnavailable();
 
     // Makes and boots the prefix; throws std::runtime_error, with wine's output, when it can't.
-    WinePrefix();
+    // With a display (":5"), the windows go to a 1024 x 768 virtual desktop there: without one,
+    // with no window manager, hiding or closing a window stalls and keys go to whatever window
+    // lies under the pointer. Wine's fonts are copied in, so that message boxes have theirs.
+    explicit WinePrefix(const std::string& display = {});
     ~WinePrefix();
     WinePrefix(const WinePrefix&) = delete;
     WinePrefix& operator=(const WinePrefix&) = delete;
+
+    // The prefix's own folder (WINEPREFIX).
+    const std::string& prefixFolder() const { return prefix_; }
+    // What a wine program of this prefix runs with, for a program started by other means.
+    Environment environment() const { return wineEnvironment(); }
+    static std::string loaderPath();
 
     // Runs a Windows program with the given arguments, with the process's environment (so the
     // CUPS scheduler it names) and the working folder as its current folder.
@@ -42,11 +52,13 @@ private:
     ProcessResult runTool(const std::vector<std::string>& arguments, const Environment& extra,
                           std::chrono::milliseconds timeout, bool captureOutput = true) const;
     Environment wineEnvironment() const;
+    void prepareDesktop();
     void shutDown();
 
     std::string folder_;
     std::string prefix_;
     std::string workFolder_;
+    std::string display_;
     std::chrono::milliseconds bootTime_{0};
 };
 

@@ -83,13 +83,15 @@ QImage render(const Picture& picture, int scale) {
 
 PictureWriter::PictureWriter(const QDir& root)
     : picturesDir_(root.filePath(QStringLiteral("ui/pictures"))),
-      assetsDir_(root.filePath(QStringLiteral("assets"))) {}
+      assetsDir_(root.filePath(QStringLiteral("assets"))),
+      win32Dir_(root.filePath(QStringLiteral("ui/win32/resources"))) {}
 
 bool PictureWriter::writeAll() {
-    if (!picturesDir_.mkpath(QStringLiteral(".")) || !assetsDir_.mkpath(QStringLiteral("."))) {
-        std::fprintf(stderr, "picturegen: cannot create %s or %s\n",
-                     qPrintable(picturesDir_.path()), qPrintable(assetsDir_.path()));
-        return false;
+    for (const QDir* dir : {&picturesDir_, &assetsDir_, &win32Dir_}) {
+        if (!dir->mkpath(QStringLiteral("."))) {
+            std::fprintf(stderr, "picturegen: cannot create %s\n", qPrintable(dir->path()));
+            return false;
+        }
     }
     for (const Picture& picture : windowPictures()) {
         if (!writeBuiltIn(picture)) {
@@ -143,6 +145,77 @@ bool PictureWriter::writeIcons() {
         if (icon.embedded) {
             resourceFiles_.append(icon.file);
         }
+        if (icon.sixteenColours && !writeWin32Icon(image)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool PictureWriter::writeWin32Icon(const QImage& sixteenColours) {
+    // An icon file with one image of 4 bits a pixel: the sixteen colours, then the pixels bottom
+    // row first, then the mask (a set bit is transparent), each row padded to 4 bytes.
+    const int size = sixteenColours.width();
+    const int colourRow = (size / 2 + 3) / 4 * 4;
+    const int maskRow = ((size + 7) / 8 + 3) / 4 * 4;
+    const int imageBytes = 40 + 16 * 4 + (colourRow + maskRow) * size;
+    QByteArray bytes;
+    const auto put16 = [&bytes](int value) {
+        bytes.append(static_cast<char>(value & 0xFF));
+        bytes.append(static_cast<char>((value >> 8) & 0xFF));
+    };
+    const auto put32 = [&put16](int value) {
+        put16(value & 0xFFFF);
+        put16((value >> 16) & 0xFFFF);
+    };
+    // The file's header and its one entry: width, height, colours, planes, bits, size, offset.
+    for (const int value : {0, 1, 1})
+        put16(value);
+    bytes.append(static_cast<char>(size));
+    bytes.append(static_cast<char>(size));
+    bytes.append(static_cast<char>(16));
+    bytes.append('\0');
+    put16(1);
+    put16(4);
+    put32(imageBytes);
+    put32(6 + 16);
+    // The bitmap header, whose height counts the pixels and the mask together.
+    put32(40);
+    put32(size);
+    put32(size * 2);
+    put16(1);
+    put16(4);
+    for (const int value : {0, 0, 0, 0, 16, 0})
+        put32(value);
+    for (const QRgb colour : kClassicPalette) {
+        bytes.append(static_cast<char>(qBlue(colour)));
+        bytes.append(static_cast<char>(qGreen(colour)));
+        bytes.append(static_cast<char>(qRed(colour)));
+        bytes.append('\0');
+    }
+    const int transparent = static_cast<int>(kClassicPalette.size());
+    for (int y = size - 1; y >= 0; --y) {
+        QByteArray row(colourRow, '\0');
+        for (int x = 0; x < size; ++x) {
+            const int entry = sixteenColours.pixelIndex(x, y);
+            const int colour = entry == transparent ? 0 : entry;
+            row[x / 2] = static_cast<char>(row[x / 2] | (x % 2 == 0 ? colour << 4 : colour));
+        }
+        bytes.append(row);
+    }
+    for (int y = size - 1; y >= 0; --y) {
+        QByteArray row(maskRow, '\0');
+        for (int x = 0; x < size; ++x) {
+            if (sixteenColours.pixelIndex(x, y) == transparent)
+                row[x / 8] = static_cast<char>(row[x / 8] | (0x80 >> (x % 8)));
+        }
+        bytes.append(row);
+    }
+    QFile file(win32Dir_.filePath(QStringLiteral("printer_icon.ico")));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size()) {
+        std::fprintf(stderr, "picturegen: cannot write %s\n", qPrintable(file.fileName()));
+        return false;
     }
     return true;
 }
