@@ -286,7 +286,9 @@ std::string CupsSandbox::captureFolder(const std::string& queue) const {
 std::vector<Bytes> CupsSandbox::capturedJobs(const std::string& queue) const {
     const fs::path folder = captureFolder(queue);
     std::vector<std::pair<std::pair<long, long>, fs::path>> files;
-    if (fs::is_directory(fs::symlink_status(folder))) {
+    // Before its scheduler first starts, only root may enter the folder: there is nothing yet.
+    std::error_code unseen;
+    if (fs::is_directory(fs::symlink_status(folder, unseen))) {
         for (const auto& entry : fs::directory_iterator(folder)) {
             // Only complete jobs, in plain files: the backend renames a job into place when it
             // has all of it, and a link that somebody else planted there is not a job.
