@@ -130,7 +130,8 @@ std::string CupsSandbox::whyUnavailable() {
         std::system("timeout -k 1 10 sudo -n true </dev/null >/dev/null 2>&1") == 0;
     if (!sudoAnswers)
         return "the private cupsd needs root, and sudo does not give it without a password: run "
-               "./tools/test.sh, which asks sudo for it once, or run the tests as root";
+               "./tools/test.sh on a terminal, where sudo asks for it once, or run the tests as "
+               "root";
     return {};
 }
 
