@@ -136,13 +136,6 @@ std::string CupsSandbox::whyUnavailable() {
 }
 
 CupsSandbox::CupsSandbox() {
-    // What the script says, in a file of the caller's: root's folder may be closed to it.
-    char logTemplate[] = "/tmp/orvel-sandbox-log.XXXXXX";
-    const int log = mkstemp(logTemplate);
-    if (log < 0)
-        throw std::runtime_error("cannot make the sandbox's log");
-    close(log);
-    log_ = logTemplate;
     if (geteuid() == 0) {
         // Short: the socket path must stay under 108 bytes.
         char folderTemplate[] = "/tmp/orvel.XXXXXX";
@@ -163,7 +156,9 @@ void CupsSandbox::removeFolder(const std::string& folder) {
     const std::string command =
         asRoot() + kScript + " remove " + folder + " </dev/null >/dev/null 2>&1";
     if (std::system(command.c_str()) != 0 && geteuid() == 0) {
-        // A folder that a test has made unfit for the script.
+        // A folder that a test has made unfit for the script: its scheduler goes all the same.
+        std::system(
+            (kScript + std::string(" stop ") + folder + " </dev/null >/dev/null 2>&1").c_str());
         std::error_code ignored;
         fs::remove_all(folder, ignored);
     }
@@ -184,15 +179,22 @@ CupsSandbox::~CupsSandbox() {
     }
     cupsSetServer(nullptr);
     removeFolder(folder_);
-    std::error_code ignored;
-    fs::remove(log_, ignored);
 }
 
 void CupsSandbox::run(const std::string& arguments, const std::string& environment) const {
+    // What the script says, in a file of the caller's: root's folder may be closed to it.
+    char logTemplate[] = "/tmp/orvel-sandbox-log.XXXXXX";
+    const int log = mkstemp(logTemplate);
+    if (log < 0)
+        throw std::runtime_error("cannot make a log for cups-sandbox " + arguments);
+    close(log);
     const std::string command = asRoot() + environment + std::string(kScript) + " " + arguments +
-                                " </dev/null >>" + log_ + " 2>&1";
-    if (std::system(command.c_str()) != 0)
-        throw std::runtime_error("cups-sandbox " + arguments + " failed:\n" + readFile(log_));
+                                " </dev/null >" + logTemplate + " 2>&1";
+    const bool succeeded = std::system(command.c_str()) == 0;
+    const std::string said = readFile(logTemplate);
+    fs::remove(logTemplate);
+    if (!succeeded)
+        throw std::runtime_error("cups-sandbox " + arguments + " failed:\n" + said);
 }
 
 // Takes the environment from the script, so that the layout of the folder is known in one place.

@@ -69,7 +69,6 @@ private:
     void pointEnvironmentHere();
 
     std::string folder_;
-    std::string log_;
     std::string socket_;
     bool running_ = false;
     // What the variables that point libcups here held before, to put back at the end.
