@@ -4,10 +4,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-./tools/setup.sh
+./tools/setup.sh run
 build=build/app
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DORVEL_BUILD_TESTS=OFF >/dev/null
 fi
-cmake --build "$build" --target varnet-orvel orvel-settings
+./tools/cmake-build run "$build" --target varnet-orvel orvel-settings
 exec "$build/ui/varnet-orvel"

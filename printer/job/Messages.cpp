@@ -26,7 +26,7 @@ constexpr char kResumeQueueAdvice[] =
     "Resume printing in the printer's queue window, then try again.";
 #else
 constexpr char kResumeQueueAdvice[] =
-    "Resume the queue (cupsenable followed by the printer's name), then try again.";
+    "Resume the queue (sudo cupsenable followed by the printer's name), then try again.";
 #endif
 
 }  // namespace

@@ -34,8 +34,8 @@ constexpr char kBusyMessage[] =
 constexpr char kOpenFailedMessage[] = "OpenPrinter Falied!!! Unable to access printer";
 constexpr char kStoppedMessage[] =
     "Unable to download printer settings. The printer's queue is stopped: the settings would "
-    "reach the printer only once the queue is resumed. Resume the queue (cupsenable followed by "
-    "the printer's name), then try again.";
+    "reach the printer only once the queue is resumed. Resume the queue (sudo cupsenable followed "
+    "by the printer's name), then try again.";
 
 std::vector<std::string> titlesOf(const std::vector<SpooledJob>& jobs) {
     std::vector<std::string> titles;

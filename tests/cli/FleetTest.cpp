@@ -301,7 +301,7 @@ TEST_F(FleetRun, ResultLinesComeInTheOrderGivenEachWithItsReasonAndMessage) {
                             "processing print jobs, please try once printer is free.",
                             "paused: Unable to download printer settings. The printer's queue is "
                             "stopped: the settings would reach the printer only once the queue is "
-                            "resumed. Resume the queue (cupsenable followed by the printer's "
+                            "resumed. Resume the queue (sudo cupsenable followed by the printer's "
                             "name), then try again.",
                             "torn: Unable to send data to the printer. Download Failed!!",
                         }));

@@ -22,8 +22,11 @@ struct SpooledJob {
 
 class CupsSandbox {
 public:
-    // Empty when a sandbox can run here; otherwise why not (cupsd needs root).
+    // Empty when a sandbox can run here; otherwise why not. cupsd needs root: a test program
+    // that is not root gets it through sudo, as the demo does, without being asked a password.
     static std::string whyUnavailable();
+    // Stops whatever runs in a sandbox's folder and removes the folder, which is root's.
+    static void removeFolder(const std::string& folder);
 
     // Makes the folder and points the environment at its socket; starts nothing yet, so that
     // until start() no scheduler answers there.

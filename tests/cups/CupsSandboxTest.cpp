@@ -76,7 +76,7 @@ TEST(CupsSandbox, StopsItsSchedulerWhenTheProcessThatStartedItDiesWithoutCleanin
     if (!watchdogPid.empty()) {
         EXPECT_TRUE(stopsWithin(watchdogPid, std::chrono::seconds(2)));
     }
-    std::filesystem::remove_all(folder);
+    CupsSandbox::removeFolder(folder);
 }
 
 }  // namespace

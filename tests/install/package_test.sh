@@ -148,8 +148,11 @@ done >"$admin/status"
 host_state() { dpkg-query -W -f='${Status} ${Version}' varnet-orvel 2>/dev/null || true; }
 host_before=$(host_state)
 
+# dpkg wants its helpers (ldconfig, start-stop-daemon) on the PATH, and they live in the sbin
+# folders, which are not on a normal user's.
 dpkg_here() {
-  timeout 60 dpkg --root="$root" --log="$scratch/dpkg.log" --force-not-root "$@"
+  PATH="$PATH:/usr/local/sbin:/usr/sbin:/sbin" \
+    timeout 60 dpkg --root="$root" --log="$scratch/dpkg.log" --force-not-root "$@"
 }
 before=$(cd "$root" && find . ! -path './var/lib/dpkg/*' | sort)
 dpkg_here --install "$deb" >"$scratch/install.log" 2>&1 ||

@@ -201,7 +201,7 @@ TEST(DownloadMessages, AreWordForWord) {
     EXPECT_EQ(messages::kQueueStopped.text(),
               "Unable to download printer settings.\r\n\r\nThe printer's queue is stopped: the "
               "settings would reach the printer only once the queue is resumed.\r\nResume the "
-              "queue (cupsenable followed by the printer's name), then try again.");
+              "queue (sudo cupsenable followed by the printer's name), then try again.");
     for (const Message* m : {&messages::kOpenFailed, &messages::kSendFailed,
                              &messages::kPrinterBusy, &messages::kQueueStopped}) {
         EXPECT_EQ(m->title, std::optional<std::string>("Printer Configuration Utility"));

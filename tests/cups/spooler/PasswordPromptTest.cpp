@@ -32,19 +32,26 @@ using Clock = std::chrono::steady_clock;
 // Longer than any command may take on a scheduler that doesn't let it in.
 constexpr std::chrono::seconds kBound{20};
 
-// Answers every request on 127.0.0.1 with "401 Unauthorized", asking for a password.
+// Answers every request on 127.0.0.1 with "401 Unauthorized", asking for a password. It listens
+// from the start and answers once told to: the child that it answers must be forked before its
+// thread runs, for a thread that holds a lock of the allocator at the fork leaves that lock held
+// for ever in the child.
 class DemandingScheduler {
 public:
     DemandingScheduler() {
         const test::LoopbackListener listener = test::listenOnLoopback();
         listener_ = listener.socket;
         port_ = listener.port;
-        thread_ = std::thread([this] { serve(); });
     }
     ~DemandingScheduler() {
         stopping_ = true;
-        thread_.join();
+        if (thread_.joinable())
+            thread_.join();
         close(listener_);
+    }
+
+    void startAnswering() {
+        thread_ = std::thread([this] { serve(); });
     }
     DemandingScheduler(const DemandingScheduler&) = delete;
     DemandingScheduler& operator=(const DemandingScheduler&) = delete;
@@ -117,13 +124,14 @@ struct ChildRun {
     std::string terminal;  // all that the child wrote on its terminal
 };
 
-ChildRun runOnTerminal(const std::string& server) {
+ChildRun runOnTerminal(DemandingScheduler& scheduler) {
     int terminal = -1;
     const pid_t child = forkpty(&terminal, nullptr, nullptr, nullptr);
     if (child < 0)
         throw std::runtime_error("forkpty failed");
     if (child == 0)
-        downloadInChild(server);
+        downloadInChild(scheduler.address());
+    scheduler.startAnswering();
     ChildRun run;
     const auto end = Clock::now() + kBound;
     char buffer[512];
@@ -146,7 +154,7 @@ ChildRun runOnTerminal(const std::string& server) {
 
 TEST(DemandingScheduler, ThePrinterOutputAsksForNoPasswordAndEndsAsForAnUnreachablePrinter) {
     DemandingScheduler scheduler;
-    const ChildRun run = runOnTerminal(scheduler.address());
+    const ChildRun run = runOnTerminal(scheduler);
     EXPECT_TRUE(run.ended) << "still waiting after " << kBound.count()
                            << " s; its terminal shows: " << run.terminal;
     EXPECT_EQ(run.terminal.find("Password"), std::string::npos) << run.terminal;

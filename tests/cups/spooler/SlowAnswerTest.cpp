@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <optional>
 #include <thread>
 #include <vector>
@@ -159,7 +160,17 @@ TEST(SlowScheduler, AnAnswerWhoseBodyComesLateStillCountsAndTheJobIsToldAsSent) 
     sandbox.emplace();
     sandbox->start();
     sandbox->addQueue("Orvel", true);
-    const std::string relayPath = sandbox->folder() + "/slow.sock";
+    // In a folder of this process's own: the sandbox's is root's.
+    char folderTemplate[] = "/tmp/orvel-relay.XXXXXX";
+    ASSERT_NE(mkdtemp(folderTemplate), nullptr);
+    const std::string relayPath = std::string(folderTemplate) + "/slow.sock";
+    struct RemovedAtEnd {
+        std::string folder;
+        ~RemovedAtEnd() {
+            std::error_code ignored;
+            std::filesystem::remove_all(folder, ignored);
+        }
+    } relayFolder{folderTemplate};
     SlowBodyRelay relay(relayPath, sandbox->socket());
     cupsSetServer(relayPath.c_str());
 
