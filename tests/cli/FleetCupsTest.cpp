@@ -310,8 +310,8 @@ TEST_F(OrvelSettingsOnCups, OneRunServesTwoSchedulersByNamePatternAndUriAndSaysW
             jsonResult("north03", "not sent", "queue-stopped",
                        "\"Unable to download printer settings.\",\"\",\"The printer's queue is "
                        "stopped: the settings would reach the printer only once the queue is "
-                       "resumed.\",\"Resume the queue (cupsenable followed by the printer's "
-                       "name), then try again.\""),
+                       "resumed.\",\"Resume the queue (sudo cupsenable followed by the "
+                       "printer's name), then try again.\""),
             jsonResult("nosuch", "not sent", "no-such-printer", openFailed),
             jsonResult(southUri + "south01", "sent", "sent"),
             jsonResult(southUri + "south02", "sent", "sent"),

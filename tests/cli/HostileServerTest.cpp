@@ -111,6 +111,35 @@ TEST_F(OrvelSettingsOnHostileServers, EachCommandEndsWithItsMessageWithinItsBoun
     }
 }
 
+// A hundred printers on one server that draws out its answers: the run still ends within one
+// bound of the scheduler, however many printers it has, and each printer has its line, in the
+// order named.
+TEST_F(OrvelSettingsOnHostileServers, AHundredPrintersEndInOneBoundEachWithItsLineInOrder) {
+    constexpr double kHundredPrintersSeconds = 20;
+    const std::vector<Hostility> hostilities = {Hostility::HeadersOnly, Hostility::Trickling};
+    std::vector<std::unique_ptr<HostileServer>> servers;
+    std::vector<std::future<ProgramRun>> runs;
+    std::string expected;
+    for (int i = 1; i <= 100; ++i)
+        expected += "orvel" + std::to_string(i) + ": not sent: scheduler not answering\n";
+    for (Hostility hostility : hostilities) {
+        servers.push_back(std::make_unique<HostileServer>(hostility));
+        std::vector<std::string> arguments = {"restore", "-h", servers.back()->address()};
+        for (int i = 1; i <= 100; ++i)
+            arguments.insert(arguments.end(), {"-d", "orvel" + std::to_string(i)});
+        runs.push_back(std::async(std::launch::async, [this, arguments] {
+            return runProgram(input(arguments));
+        }));
+    }
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        SCOPED_TRACE(describe(hostilities[i]));
+        const ProgramRun run = runs[i].get();
+        EXPECT_EQ(run.status, 1) << run.err;
+        EXPECT_EQ(run.out, expected);
+        EXPECT_LT(run.elapsed.count(), kHundredPrintersSeconds);
+    }
+}
+
 TEST_F(OrvelSettingsOnHostileServers, TheListingSaysWhatAServerSentInsteadOfQueues) {
     struct Case {
         Hostility hostility;
