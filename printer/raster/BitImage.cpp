@@ -64,9 +64,9 @@ std::vector<std::uint8_t> Ditherer::line(const std::uint8_t* darkness) {
 BitImagePage::BitImagePage(const PageFormat& format)
     : format_(format),
       ditherer_(std::max(format.width, 0)),
-      columns_(std::clamp(format.width, 0, kPrintableColumns)),
+      columns_(std::clamp(format.width - std::max(format.firstColumn, 0), 0, kPrintableColumns)),
       band_(static_cast<std::size_t>(columns_) * kBytesPerColumn, 0) {
-    if (format.width <= 0 || format.height <= 0)
+    if (format.width <= 0 || format.height <= 0 || format.firstColumn < 0)
         throw std::invalid_argument("a page has pixels");
     if (format.lengthIn360ths > 0)
         out_ += pageLength(format.lengthIn360ths);
@@ -102,7 +102,7 @@ void BitImagePage::addLine(const std::uint8_t* line) {
     const int row = linesInBand_;
     const std::uint8_t bit = static_cast<std::uint8_t>(0x80 >> (row % 8));
     for (int x = 0; x < columns_; ++x) {
-        if (dots[x])
+        if (dots[format_.firstColumn + x])
             band_[static_cast<std::size_t>(x) * kBytesPerColumn + row / 8] |= bit;
     }
     if (++linesInBand_ == kPins)

@@ -33,6 +33,9 @@ struct PageFormat {
     PixelFormat pixels = PixelFormat::Black1;
     // The page's length in 1/360 inch, sent before the page; 0 leaves the printer's own.
     int lengthIn360ths = 0;
+    // Pixels at the left of each line that lie left of the head's first dot (the paper's left
+    // margin in a picture of the whole sheet); the head's first dot prints this pixel.
+    int firstColumn = 0;
 };
 
 // Bytes that one line of the given format holds.

@@ -85,6 +85,20 @@ INSTANTIATE_TEST_SUITE_P(
         BlackAndWhiteCase{"OddWidth", 13, 25, [](int x, int y) { return x == 12 || y == 24; }}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(BitImage, TheLeftMarginIsLeftOut) {
+    // A sheet 1530 dots wide whose first 45 lie left of the head: the head's first dot prints
+    // pixel 45, and 8 inches later the line ends.
+    const int width = 1530, height = 24, margin = 45;
+    const Picture black = [](int x, int y) { return x == 45 || x == 46 + y || x >= 1484; };
+    const DotJob job = decodeDots(raster::encodePage(
+        {width, height, PixelFormat::Black1, 0, margin}, oneBitLines(width, height, black)));
+    ASSERT_EQ(job.error, "");
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < kPrintable + 50; ++x)
+            ASSERT_EQ(job.pages[0].dot(x, y), x < kPrintable && black(x + margin, y))
+                << x << "," << y;
+}
+
 TEST(BitImage, BlankBandsAreFedNotPrinted) {
     const int height = 17 * kBand;
     const PageFormat format{120, height, PixelFormat::Black1, 0};
