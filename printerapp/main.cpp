@@ -37,9 +37,8 @@ const char kHelp[] =
     "  -p, --port PORT          TCP port on localhost (8631).\n"
     "  --state FOLDER           Printers and their settings.\n"
     "  --spool FOLDER           Jobs while they wait.\n"
-    "  --remote                 Listen on the network too (needs --auth-service or an\n"
-    "                           access password set on the security page first).\n"
-    "  --auth-service SERVICE   PAM service that checks remote users.\n"
+    "  --remote                 Listen on the network too (needs an access password,\n"
+    "                           set first on the web interface's security page).\n"
     "  --admin-group GROUP      Group whose members may change the printer.\n"
     "  --capture FOLDER         Offer the capture:/ device, which writes each job to a file\n"
     "                           in FOLDER (for tests).\n"
@@ -87,8 +86,7 @@ int main(int argc, char** argv) {
     const std::map<std::string, std::string*> valued = {
         {"--state", &server.stateFolder},   {"--spool", &server.spoolFolder},
         {"--capture", &server.captureFolder}, {"--log", &server.logFile},
-        {"--log-level", &server.logLevel},  {"--auth-service", &server.authService},
-        {"--admin-group", &server.adminGroup}, {"--runtime", &client.runtimeFolder},
+        {"--log-level", &server.logLevel}, {"--runtime", &client.runtimeFolder},
         {"-d", &client.printer},            {"-v", &client.deviceUri},
         {"-m", &client.driver},             {"-f", &client.format},
     };

@@ -13,6 +13,7 @@
 #include "printer/raster/TextPage.h"
 #include "printerapp/driver/Media.h"
 #include "printerapp/server/AppContext.h"
+#include "printerapp/server/Devices.h"
 
 namespace orvel::printerapp {
 namespace {
@@ -84,9 +85,10 @@ bool endPage(pappl_job_t* job, pappl_pr_options_t*, pappl_device_t* device, unsi
     return written;
 }
 
-bool endJob(pappl_job_t* job, pappl_pr_options_t*, pappl_device_t*) {
+bool endJob(pappl_job_t* job, pappl_pr_options_t*, pappl_device_t* device) {
     delete static_cast<RasterJob*>(papplJobGetData(job));
     papplJobSetData(job, nullptr);
+    endOfJob(device);
     return true;
 }
 
@@ -116,6 +118,7 @@ bool printRaw(pappl_job_t* job, pappl_pr_options_t*, pappl_device_t* device) {
         ok = papplDeviceWrite(device, buffer.get(), static_cast<std::size_t>(got)) == got;
     }
     ::close(fd);
+    endOfJob(device);
     if (!ok || got < 0)
         return false;
     if (isSettingsCommand(head, total)) {
@@ -146,6 +149,7 @@ bool printText(pappl_job_t* job, pappl_device_t* device, void*) {
         ok = writeAll(device, text.take(std::string(buffer.get(), static_cast<std::size_t>(got))));
     ::close(fd);
     ok = ok && got == 0 && writeAll(device, text.finish());
+    endOfJob(device);
     if (ok)
         papplJobSetImpressionsCompleted(job, 1);
     return ok;

@@ -25,12 +25,46 @@ std::atomic<int> captureCounter{0};
 
 struct FileDevice {
     int fd = -1;
+    bool capture = false;
     std::string temporary;  // capture: renamed to its final name when the job is complete
     std::string final;
 };
 
+// A capture file for the next job, opened at the job's first byte.
+bool openCaptureFile(pappl_device_t* device, FileDevice* file) {
+    // Numbered on from the files that an earlier server left.
+    for (int tries = 0; tries < 10000 && file->fd < 0; ++tries) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/%04d", ++captureCounter);
+        file->temporary = captureFolder + name + ".part";
+        file->final = captureFolder + name + ".escp";
+        if (::access(file->final.c_str(), F_OK) == 0)
+            continue;
+        file->fd = ::open(file->temporary.c_str(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);
+        if (file->fd < 0 && errno != EEXIST)
+            break;
+    }
+    if (file->fd < 0) {
+        papplDeviceError(device, "Unable to create %s: %s", file->temporary.c_str(),
+                         strerror(errno));
+        return false;
+    }
+    return true;
+}
+
+void closeCaptureFile(FileDevice* file) {
+    if (file->fd < 0)
+        return;
+    ::close(file->fd);
+    file->fd = -1;
+    std::rename(file->temporary.c_str(), file->final.c_str());
+}
+
 ssize_t writeBounded(pappl_device_t* device, const void* buffer, size_t bytes) {
     auto* file = static_cast<FileDevice*>(papplDeviceGetData(device));
+    if (file->capture && file->fd < 0 && !openCaptureFile(device, file))
+        return -1;
     const char* data = static_cast<const char*>(buffer);
     size_t left = bytes;
     while (left > 0) {
@@ -58,10 +92,10 @@ void closeFile(pappl_device_t* device) {
     auto* file = static_cast<FileDevice*>(papplDeviceGetData(device));
     if (!file)
         return;
-    if (file->fd >= 0)
+    if (file->capture)
+        closeCaptureFile(file);
+    else if (file->fd >= 0)
         ::close(file->fd);
-    if (!file->temporary.empty())
-        std::rename(file->temporary.c_str(), file->final.c_str());
     delete file;
     papplDeviceSetData(device, nullptr);
 }
@@ -102,7 +136,9 @@ bool openParallel(pappl_device_t* device, const char* uri, const char*) {
         papplDeviceError(device, "Unable to open %s: %s", path.c_str(), strerror(errno));
         return false;
     }
-    papplDeviceSetData(device, new FileDevice{fd, "", ""});
+    auto* file = new FileDevice;
+    file->fd = fd;
+    papplDeviceSetData(device, file);
     return true;
 }
 
@@ -115,19 +151,8 @@ bool openCapture(pappl_device_t* device, const char*, const char*) {
         papplDeviceError(device, "The server has no capture folder.");
         return false;
     }
-    char name[32];
-    std::snprintf(name, sizeof name, "/%04d", ++captureCounter);
-    FileDevice* file = new FileDevice;
-    file->temporary = captureFolder + name + ".part";
-    file->final = captureFolder + name + ".escp";
-    file->fd = ::open(file->temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
-                      S_IRUSR | S_IWUSR);
-    if (file->fd < 0) {
-        papplDeviceError(device, "Unable to create %s: %s", file->temporary.c_str(),
-                         strerror(errno));
-        delete file;
-        return false;
-    }
+    auto* file = new FileDevice;
+    file->capture = true;
     papplDeviceSetData(device, file);
     return true;
 }
@@ -137,6 +162,14 @@ ssize_t readNothing(pappl_device_t*, void*, size_t) {
 }
 
 }  // namespace
+
+void endOfJob(pappl_device_t* device) {
+    // The framework buffers what is written: the job's last bytes first.
+    papplDeviceFlush(device);
+    auto* file = static_cast<FileDevice*>(papplDeviceGetData(device));
+    if (file && file->capture)
+        closeCaptureFile(file);
+}
 
 bool isParallelPortPath(const std::string& path) {
     return isParallelPath(path);

@@ -139,7 +139,7 @@ int runServer(const ServerOptions& options) {
     pappl_system_t* system = papplSystemCreate(
         soptions, "Varnet Orvel Printer Application", options.port, "_print,_universal",
         context.spoolFolder.c_str(), options.logFile.c_str(), logLevelOf(options.logLevel),
-        options.authService.empty() ? nullptr : options.authService.c_str(), false);
+        nullptr, false);
     if (!system) {
         std::cerr << kAppName << ": unable to create the printer system\n";
         return 1;
@@ -155,12 +155,12 @@ int runServer(const ServerOptions& options) {
     if (!options.adminGroup.empty())
         papplSystemSetAdminGroup(system, options.adminGroup.c_str());
     // Listening beyond this machine only with a way to tell who asks.
-    if (options.remote && options.authService.empty()) {
+    if (options.remote) {
         char password[256] = "";
         if (!papplSystemGetPassword(system, password, sizeof password) || !*password) {
             std::cerr << kAppName
-                      << ": --remote needs --auth-service or an access password set on the web "
-                         "interface's security page first\n";
+                      << ": --remote needs an access password, set first on the web "
+                         "interface's security page\n";
             papplSystemDelete(system);
             return 1;
         }

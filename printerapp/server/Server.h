@@ -15,7 +15,6 @@ struct ServerOptions {
     std::string logFile = "-";  // "-": standard error
     std::string logLevel = "warn";
     bool remote = false;
-    std::string authService;    // a PAM service name; empty: none
     std::string adminGroup;
 };
 

@@ -200,7 +200,7 @@ void writeQuestion(pappl_client_t* client, const std::string& path,
     papplClientHTMLStartForm(client, path.c_str(), false);
     html.clear();
     for (const auto& [name, value] : fields)
-        if (name != "session-key" && name != "confirmed")
+        if (name != "session" && name != "confirmed")
             html += "<input type=\"hidden\" name=\"" + escaped(name) + "\" value=\"" +
                     escaped(value) + "\">\n";
     html += "<button type=\"submit\" name=\"confirmed\" value=\"ok\" id=\"orvel-ok\" "

@@ -119,9 +119,9 @@ std::string basicPassword(pappl_client_t* client) {
 
 }  // namespace
 
-// The same rule as the web pages': over the server's own socket (whose folder only its user may
-// enter), with the access password when one is set, through the authentication service when one
-// is named, and otherwise only from this machine, which is all the server then listens on.
+// Over the server's own socket (whose folder only its user may enter); with the access password
+// (HTTP Basic, any user name) once one is set; otherwise only from this machine, which is all
+// the server then listens on.
 bool mayChangePrinter(pappl_client_t* client) {
     if (overOwnSocket(client))
         return true;
@@ -134,11 +134,6 @@ bool mayChangePrinter(pappl_client_t* client) {
                papplSystemHashPassword(system, stored, password.c_str(), hashed, sizeof hashed) &&
                std::strcmp(hashed, stored) == 0;
     }
-    if (papplSystemGetAuthService(system)) {
-        return httpGetField(papplClientGetHTTP(client), HTTP_FIELD_AUTHORIZATION)[0] &&
-               papplClientIsAuthorized(client) == HTTP_STATUS_CONTINUE &&
-               papplClientGetUsername(client) && *papplClientGetUsername(client);
-    }
     return !appContext().remoteAdmin;
 }
 
@@ -150,103 +145,62 @@ bool isOurs(const char* name) {
     return name && std::strncmp(name, kVendorPrefix, std::strlen(kVendorPrefix)) == 0;
 }
 
-// Group names and "all" stand for the registered attributes only, which leaves ours out; a
-// request that asks for them gets ours named as well.
-void askForOursToo(ipp_t* request) {
-    ipp_attribute_t* requested = ippFindAttribute(request, "requested-attributes", IPP_TAG_KEYWORD);
-    if (!requested)
-        return;
-    bool wantsAll = false;
-    for (int i = 0; i < ippGetCount(requested); ++i) {
-        const char* value = ippGetString(requested, i, nullptr);
-        if (value && (!std::strcmp(value, "all") || !std::strcmp(value, "printer-description")))
-            wantsAll = true;
-    }
-    if (!wantsAll)
-        return;
-    for (const VendorSetting& vendor : vendorSettings()) {
-        for (const char* suffix : {"-default", "-supported"}) {
-            const std::string name = vendor.name + suffix;
-            ippSetString(request, &requested, ippGetCount(requested), name.c_str());
-        }
-    }
-}
-
-pappl_printer_t* requestedPrinter(pappl_client_t* client) {
-    return papplClientGetPrinter(client);
-}
-
-bool setSettingsAttributes(pappl_client_t* client) {
-    pappl_printer_t* printer = requestedPrinter(client);
-    if (!printer) {
-        papplClientRespondIPP(client, IPP_STATUS_ERROR_NOT_FOUND, "No such printer.");
-        return true;
-    }
+// Set-Printer-Attributes with settings attributes, seen before the framework handles the request.
+// The framework knows none of them and refuses any that it meets, with
+// client-error-attributes-or-values-not-supported and the attribute in the unsupported group: a
+// request that we refuse is left with the attributes at fault for it to refuse, nothing stored;
+// one that we take has them removed once the settings are sent and stored, so that it answers
+// successful-ok. A printer that holds jobs is answered 503 Service Unavailable.
+http_status_t takeSettings(pappl_client_t* client) {
+    pappl_printer_t* printer = papplClientGetPrinter(client);
     ipp_t* request = papplClientGetRequest(client);
+    if (!printer)
+        return HTTP_STATUS_CONTINUE;
     std::vector<SettingChange> changes;
+    std::vector<ipp_attribute_t*> ours;
+    std::vector<ipp_attribute_t*> faulty;
     std::set<int> seen;
-    std::vector<ipp_attribute_t*> unsupported;
     for (ipp_attribute_t* attr = ippFirstAttribute(request); attr; attr = ippNextAttribute(request)) {
-        if (ippGetGroupTag(attr) != IPP_TAG_PRINTER)
-            continue;
         const char* name = ippGetName(attr);
-        const std::optional<Setting> setting =
-            isOurs(name) ? settingOfAttribute(name) : std::nullopt;
-        const std::string expected =
-            setting ? vendorSetting(*setting).name + "-default" : std::string();
-        if (!setting || expected != name || ippGetValueTag(attr) != IPP_TAG_KEYWORD ||
-            ippGetCount(attr) != 1 || !seen.insert(index(*setting)).second) {
-            unsupported.push_back(attr);
+        if (ippGetGroupTag(attr) != IPP_TAG_PRINTER || !isOurs(name))
             continue;
-        }
-        const int choice = choiceOfKeyword(*setting, ippGetString(attr, 0, nullptr));
-        if (choice < 0) {
-            unsupported.push_back(attr);
-            continue;
-        }
-        changes.push_back({*setting, choice});
+        ours.push_back(attr);
+        const std::optional<Setting> setting = settingOfAttribute(name);
+        const bool wellFormed = setting && vendorSetting(*setting).name + "-default" == name &&
+                                ippGetValueTag(attr) == IPP_TAG_KEYWORD && ippGetCount(attr) == 1 &&
+                                seen.insert(index(*setting)).second;
+        const int choice =
+            wellFormed ? choiceOfKeyword(*setting, ippGetString(attr, 0, nullptr)) : -1;
+        if (choice < 0)
+            faulty.push_back(attr);
+        else
+            changes.push_back({*setting, choice});
     }
-    if (!unsupported.empty()) {
-        papplClientRespondIPP(client, IPP_STATUS_ERROR_ATTRIBUTES_OR_VALUES,
-                              "Unsupported settings attributes or values; nothing was changed.");
-        for (ipp_attribute_t* attr : unsupported)
-            papplClientRespondIPPUnsupported(client, attr);
-        return true;
-    }
-    const int printerId = papplPrinterGetID(printer);
-    const StoredSettings stored = appContext().storedSettings(printerId);
+    if (!faulty.empty())
+        return HTTP_STATUS_CONTINUE;
+    const StoredSettings stored = appContext().storedSettings(papplPrinterGetID(printer));
     const ChangeOutcome outcome = applyChanges(stored, std::nullopt, changes);
     if (!outcome.accepted) {
-        const SettingInfo& info = settingInfo(*outcome.refused);
-        papplClientRespondIPP(client, IPP_STATUS_ERROR_ATTRIBUTES_OR_VALUES,
-                              "%s cannot be changed while it is disabled; nothing was changed.",
-                              info.caption.c_str());
-        for (ipp_attribute_t* attr = ippFirstAttribute(request); attr;
-             attr = ippNextAttribute(request))
-            if (ippGetGroupTag(attr) == IPP_TAG_PRINTER &&
-                settingOfAttribute(ippGetName(attr)) == outcome.refused)
-                papplClientRespondIPPUnsupported(client, attr);
-        return true;
+        // Only the disabled setting's attribute stays, for the framework to refuse.
+        for (ipp_attribute_t* attr : ours)
+            if (settingOfAttribute(ippGetName(attr)) != outcome.refused)
+                ippDeleteAttribute(request, attr);
+        return HTTP_STATUS_CONTINUE;
     }
-    if (outcome.result.selections == stored.selections) {
-        papplClientRespondIPP(client, IPP_STATUS_OK, "No setting changed; nothing was sent.");
-        return true;
+    if (outcome.result.selections != stored.selections) {
+        const char* user = papplClientGetUsername(client);
+        switch (applySettings(printer, outcome.result, user ? user : "")) {
+        case SendOutcome::Sent:
+            break;
+        case SendOutcome::PrinterBusy:
+            return HTTP_STATUS_SERVICE_UNAVAILABLE;
+        case SendOutcome::NotSent:
+            return HTTP_STATUS_SERVER_ERROR;
+        }
     }
-    const char* user = papplClientGetUsername(client);
-    switch (applySettings(printer, outcome.result, user ? user : "")) {
-    case SendOutcome::Sent:
-        papplClientRespondIPP(client, IPP_STATUS_OK, nullptr);
-        break;
-    case SendOutcome::PrinterBusy:
-        papplClientRespondIPP(client, IPP_STATUS_ERROR_BUSY, "%s",
-                              messages::kPrinterBusy.lines.back().c_str());
-        break;
-    case SendOutcome::NotSent:
-        papplClientRespondIPP(client, IPP_STATUS_ERROR_INTERNAL,
-                              "The settings could not be queued.");
-        break;
-    }
-    return true;
+    for (ipp_attribute_t* attr : ours)
+        ippDeleteAttribute(request, attr);
+    return HTTP_STATUS_CONTINUE;
 }
 
 bool hasSettingsAttributes(ipp_t* request) {
@@ -256,27 +210,24 @@ bool hasSettingsAttributes(ipp_t* request) {
     return false;
 }
 
-bool operationCallback(pappl_client_t* client, void*) {
+// Called by the framework before every operation that needs authorisation, from any client.
+http_status_t authorize(pappl_client_t* client, const char*, gid_t, void*) {
+    if (papplClientGetMethod(client) != HTTP_STATE_POST || !papplClientGetRequest(client))
+        return mayChangePrinter(client) ? HTTP_STATUS_CONTINUE : HTTP_STATUS_UNAUTHORIZED;
     const ipp_op_t op = papplClientGetOperation(client);
-    ipp_t* request = papplClientGetRequest(client);
-    if (changesPrinter(op) && !mayChangePrinter(client)) {
-        papplClientRespondIPP(client, IPP_STATUS_ERROR_NOT_AUTHORIZED,
-                              "Changing the printer needs authentication.");
-        return true;
-    }
-    if (op == IPP_OP_GET_PRINTER_ATTRIBUTES) {
-        askForOursToo(request);
-        return false;
-    }
-    if (op == IPP_OP_SET_PRINTER_ATTRIBUTES && hasSettingsAttributes(request))
-        return setSettingsAttributes(client);
-    return false;
+    if (changesPrinter(op) && !mayChangePrinter(client))
+        return HTTP_STATUS_UNAUTHORIZED;
+    if (op == IPP_OP_SET_PRINTER_ATTRIBUTES && hasSettingsAttributes(papplClientGetRequest(client)))
+        return takeSettings(client);
+    return HTTP_STATUS_CONTINUE;
 }
+
+
 
 }  // namespace
 
 void installSettingsService(pappl_system_t* system) {
-    papplSystemSetOperationCallback(system, operationCallback, nullptr);
+    papplSystemSetAuthCallback(system, "Basic", authorize, nullptr);
     papplSystemSetFooterHTML(system, kFooter);
 }
 

@@ -17,8 +17,7 @@ void installSettingsService(pappl_system_t* system);
 void settingsForNewPrinter(pappl_printer_t* printer);
 
 // Whether the client may change the printer: over the server's own socket; with the access
-// password when one is set; through the authentication service when one is named; otherwise only
-// while the server listens on this machine alone.
+// password when one is set; otherwise only while the server listens on this machine alone.
 bool mayChangePrinter(pappl_client_t* client);
 
 enum class SendOutcome { Sent, PrinterBusy, NotSent };
