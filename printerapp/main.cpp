@@ -58,7 +58,8 @@ int usageError(const std::string& message) {
 }
 
 bool validPort(const std::string& text, int& port) {
-    if (text.empty() || text.size() > 5 || text.find_first_not_of("0123456789") != std::string::npos)
+    if (text.empty() || text.size() > 5 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
         return false;
     port = std::atoi(text.c_str());
     return port > 0 && port < 65536;
@@ -84,11 +85,16 @@ int main(int argc, char** argv) {
     ServerOptions server;
     ClientOptions client;
     const std::map<std::string, std::string*> valued = {
-        {"--state", &server.stateFolder},   {"--spool", &server.spoolFolder},
-        {"--capture", &server.captureFolder}, {"--log", &server.logFile},
-        {"--log-level", &server.logLevel}, {"--runtime", &client.runtimeFolder},
-        {"-d", &client.printer},            {"-v", &client.deviceUri},
-        {"-m", &client.driver},             {"-f", &client.format},
+        {"--state", &server.stateFolder},
+        {"--spool", &server.spoolFolder},
+        {"--capture", &server.captureFolder},
+        {"--log", &server.logFile},
+        {"--log-level", &server.logLevel},
+        {"--runtime", &client.runtimeFolder},
+        {"-d", &client.printer},
+        {"-v", &client.deviceUri},
+        {"-m", &client.driver},
+        {"-f", &client.format},
     };
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];

@@ -32,10 +32,10 @@ struct Connection {
 };
 
 bool connect(const ClientOptions& options, Connection& connection) {
-    const std::string socket = socketPath(
-        options.runtimeFolder.empty() ? defaultRuntimeFolder() : options.runtimeFolder);
-    connection.http = httpConnect2(socket.c_str(), 0, nullptr, AF_UNSPEC, HTTP_ENCRYPTION_NEVER,
-                                   1, kTimeoutMs, nullptr);
+    const std::string socket =
+        socketPath(options.runtimeFolder.empty() ? defaultRuntimeFolder() : options.runtimeFolder);
+    connection.http = httpConnect2(socket.c_str(), 0, nullptr, AF_UNSPEC, HTTP_ENCRYPTION_NEVER, 1,
+                                   kTimeoutMs, nullptr);
     if (!connection.http) {
         std::cerr << kAppName << ": no server answers on " << socket << "\n";
         return false;
@@ -173,7 +173,8 @@ int showStatus(const ClientOptions& options) {
     if (!response)
         return 1;
     ipp_attribute_t* state = ippFindAttribute(response, "system-state", IPP_TAG_ENUM);
-    std::cout << "Running, " << (state ? ippEnumString("system-state", ippGetInteger(state, 0)) : "unknown")
+    std::cout << "Running, "
+              << (state ? ippEnumString("system-state", ippGetInteger(state, 0)) : "unknown")
               << "\n";
     ippDelete(response);
     return 0;
@@ -183,14 +184,14 @@ int shutdownServer(const ClientOptions& options) {
     Connection connection;
     if (!connect(options, connection))
         return 1;
-    ipp_t* response =
-        exchange(connection, request(IPP_OP_SHUTDOWN_ALL_PRINTERS, kSystemUri, true), "/ipp/system");
+    ipp_t* response = exchange(connection, request(IPP_OP_SHUTDOWN_ALL_PRINTERS, kSystemUri, true),
+                               "/ipp/system");
     if (!response)
         return 1;
     ippDelete(response);
     // Done once the server has removed its socket, which it does last.
-    const std::string socket = socketPath(
-        options.runtimeFolder.empty() ? defaultRuntimeFolder() : options.runtimeFolder);
+    const std::string socket =
+        socketPath(options.runtimeFolder.empty() ? defaultRuntimeFolder() : options.runtimeFolder);
     for (int waited = 0; waited < kTimeoutMs; waited += 50) {
         if (::access(socket.c_str(), F_OK) != 0)
             return 0;
@@ -207,7 +208,8 @@ int listDevices() {
             std::cout << uri << " (" << info << ")\n";
             return false;
         },
-        nullptr, [](const char* message, void*) { std::cerr << kAppName << ": " << message << "\n"; },
+        nullptr,
+        [](const char* message, void*) { std::cerr << kAppName << ": " << message << "\n"; },
         nullptr);
     return 0;
 }

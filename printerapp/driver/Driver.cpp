@@ -54,11 +54,10 @@ bool startPage(pappl_job_t* job, pappl_pr_options_t* options, pappl_device_t*, u
     format.width = static_cast<int>(header.cupsWidth);
     format.height = static_cast<int>(header.cupsHeight);
     format.pixels = pixelFormatOf(header);
-    format.lengthIn360ths =
-        lengthIn360thsFor(options->media.size_name, options->media.size_length);
+    format.lengthIn360ths = lengthIn360thsFor(options->media.size_name, options->media.size_length);
     // The picture is of the whole sheet; the head's first dot is at the left margin.
-    format.firstColumn = static_cast<int>(
-        static_cast<long>(kSideMarginHundredthsMm) * static_cast<long>(header.HWResolution[0]) / 2540);
+    format.firstColumn = static_cast<int>(static_cast<long>(kSideMarginHundredthsMm) *
+                                          static_cast<long>(header.HWResolution[0]) / 2540);
     auto* state = static_cast<RasterJob*>(papplJobGetData(job));
     state->page = std::make_unique<raster::BitImagePage>(format);
     return true;
@@ -155,6 +154,16 @@ bool printText(pappl_job_t* job, pappl_device_t* device, void*) {
     return ok;
 }
 
+// Identify-Printer: the printer has no display or light; its bell (BEL) rings.
+void identify(pappl_printer_t* printer, pappl_identify_actions_t, const char*) {
+    pappl_device_t* device = papplPrinterOpenDevice(printer);
+    if (!device)
+        return;  // busy printing: the job in progress shows where it is
+    papplDeviceWrite(device, "\a", 1);
+    endOfJob(device);
+    papplPrinterCloseDevice(printer);
+}
+
 // Documents sent without a type: the framework's own formats are left to it; anything else is
 // taken for the printer's own commands.
 const char* documentType(const unsigned char* header, std::size_t size, void*) {
@@ -188,8 +197,7 @@ ipp_t* settingsAttributes(int printerId) {
         ippAddStrings(attrs, IPP_TAG_PRINTER, IPP_TAG_KEYWORD, (vendor.name + "-supported").c_str(),
                       static_cast<int>(keywords.size()), nullptr, keywords.data());
         ippAddString(attrs, IPP_TAG_PRINTER, IPP_TAG_KEYWORD, (vendor.name + "-default").c_str(),
-                     nullptr,
-                     vendor.keywords[stored.selections[index(vendor.setting)]].c_str());
+                     nullptr, vendor.keywords[stored.selections[index(vendor.setting)]].c_str());
     }
     return attrs;
 }
@@ -208,8 +216,8 @@ bool driverCallback(pappl_system_t*, const char* driverName, const char*, const 
     std::strncpy(data->make_and_model, kMakeAndModel, sizeof(data->make_and_model) - 1);
     data->ppm = 1;
     data->kind = PAPPL_KIND_DOCUMENT;
-    data->color_supported = PAPPL_COLOR_MODE_AUTO | PAPPL_COLOR_MODE_MONOCHROME |
-                            PAPPL_COLOR_MODE_BI_LEVEL;
+    data->color_supported =
+        PAPPL_COLOR_MODE_AUTO | PAPPL_COLOR_MODE_MONOCHROME | PAPPL_COLOR_MODE_BI_LEVEL;
     data->color_default = PAPPL_COLOR_MODE_MONOCHROME;
     data->content_default = PAPPL_CONTENT_AUTO;
     data->quality_default = IPP_QUALITY_NORMAL;
@@ -219,7 +227,10 @@ bool driverCallback(pappl_system_t*, const char* driverName, const char*, const 
     data->duplex = PAPPL_DUPLEX_NONE;
     data->sides_supported = PAPPL_SIDES_ONE_SIDED;
     data->sides_default = PAPPL_SIDES_ONE_SIDED;
-    data->orient_default = IPP_ORIENT_NONE;
+    data->orient_default = IPP_ORIENT_PORTRAIT;
+    data->identify_cb = identify;
+    data->identify_supported = PAPPL_IDENTIFY_ACTIONS_SOUND;
+    data->identify_default = PAPPL_IDENTIFY_ACTIONS_SOUND;
     data->num_resolution = 1;
     data->x_resolution[0] = raster::kDotsPerInch;
     data->y_resolution[0] = raster::kDotsPerInch;

@@ -21,7 +21,7 @@ struct AppContext {
     std::string captureFolder;  // where the capture device writes; empty: no capture device
     bool remoteAdmin = false;
 
-    std::mutex lock;  // guards what follows
+    std::mutex lock;                         // guards what follows
     std::map<int, StoredSettings> settings;  // by printer id
 
     std::string settingsPath(int printerId) const;

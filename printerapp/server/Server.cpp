@@ -55,8 +55,7 @@ bool socketAnswers(const std::string& path) {
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::strncpy(address.sun_path, path.c_str(), sizeof(address.sun_path) - 1);
-    const bool answers =
-        ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
+    const bool answers = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
     ::close(fd);
     return answers;
 }
@@ -115,9 +114,9 @@ int runServer(const ServerOptions& options) {
     context.captureFolder = options.captureFolder;
     context.remoteAdmin = options.remote;
 
-    for (const auto& [folder, mode] : {std::pair{context.stateFolder, 0700u},
-                                       std::pair{context.spoolFolder, 0700u},
-                                       std::pair{context.runtimeFolder, 0700u}}) {
+    for (const auto& [folder, mode] :
+         {std::pair{context.stateFolder, 0700u}, std::pair{context.spoolFolder, 0700u},
+          std::pair{context.runtimeFolder, 0700u}}) {
         const std::string error = prepareOwnFolder(folder, mode);
         if (!error.empty()) {
             std::cerr << kAppName << ": " << error << "\n";
@@ -136,10 +135,10 @@ int runServer(const ServerOptions& options) {
     pappl_soptions_t soptions = PAPPL_SOPTIONS_MULTI_QUEUE | PAPPL_SOPTIONS_WEB_INTERFACE |
                                 PAPPL_SOPTIONS_WEB_LOG | PAPPL_SOPTIONS_WEB_SECURITY;
     soptions |= options.remote ? PAPPL_SOPTIONS_WEB_REMOTE : PAPPL_SOPTIONS_NO_TLS;
-    pappl_system_t* system = papplSystemCreate(
-        soptions, "Varnet Orvel Printer Application", options.port, "_print,_universal",
-        context.spoolFolder.c_str(), options.logFile.c_str(), logLevelOf(options.logLevel),
-        nullptr, false);
+    pappl_system_t* system =
+        papplSystemCreate(soptions, "Varnet Orvel Printer Application", options.port,
+                          "_print,_universal", context.spoolFolder.c_str(), options.logFile.c_str(),
+                          logLevelOf(options.logLevel), nullptr, false);
     if (!system) {
         std::cerr << kAppName << ": unable to create the printer system\n";
         return 1;
@@ -169,8 +168,8 @@ int runServer(const ServerOptions& options) {
         papplSystemSetHostName(system, "localhost");
     if (!papplSystemAddListeners(system, options.remote ? nullptr : "localhost") ||
         !papplSystemAddListeners(system, socket.c_str())) {
-        std::cerr << kAppName << ": unable to listen on port " << options.port << " or "
-                  << socket << "\n";
+        std::cerr << kAppName << ": unable to listen on port " << options.port << " or " << socket
+                  << "\n";
         papplSystemDelete(system);
         ::unlink(socket.c_str());
         return 1;

@@ -22,12 +22,23 @@ std::string escaped(const std::string& text) {
     std::string out;
     for (char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&#39;"; break;
-        default: out += c;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&#39;";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -137,7 +148,7 @@ const char kScript[] = R"(<script>
 
 struct PageState {
     StoredSettings shown;
-    std::string status;     // a line above the form
+    std::string status;  // a line above the form
     bool statusIsError = false;
 };
 
@@ -151,8 +162,9 @@ void writeSettingsForm(pappl_client_t* client, pappl_printer_t* printer, const P
                 "</p>\n";
     papplClientHTMLPuts(client, html.c_str());
     papplClientHTMLStartForm(client, path.c_str(), false);
-    html = "<input type=\"hidden\" name=\"orvel-form\" value=\"settings\">\n"
-           "<p class=\"orvel-model\">";
+    html =
+        "<input type=\"hidden\" name=\"orvel-form\" value=\"settings\">\n"
+        "<p class=\"orvel-model\">";
     for (const auto& [value, caption, access, selected] :
          {std::tuple{kDomestic, "Domestic Model", "d", state.shown.model == Model::OptDomestic},
           std::tuple{kExport, "Export Model", "x", state.shown.model == Model::OptExport}}) {
@@ -165,21 +177,22 @@ void writeSettingsForm(pappl_client_t* client, pappl_printer_t* printer, const P
         const SettingInfo& info = settingInfo(vendor.setting);
         const int selected = model.selection(vendor.setting);
         html += "<tr><th><label for=\"" + vendor.name + "\">" + escaped(info.caption) +
-                "</label></th><td><select id=\"" + vendor.name + "\" name=\"" + vendor.name +
-                "\"" + (model.isEnabled(vendor.setting) ? "" : " disabled") + ">";
+                "</label></th><td><select id=\"" + vendor.name + "\" name=\"" + vendor.name + "\"" +
+                (model.isEnabled(vendor.setting) ? "" : " disabled") + ">";
         for (std::size_t i = 0; i < info.choices.size(); ++i)
             html += "<option value=\"" + vendor.keywords[i] + "\"" +
                     (static_cast<int>(i) == selected ? " selected" : "") + ">" +
                     escaped(info.choices[i]) + "</option>";
         html += "</select></td></tr>\n";
     }
-    html += "</table>\n<p class=\"orvel-commands\">"
-            "<button type=\"submit\" name=\"action\" value=\"apply\" accesskey=\"a\">Apply "
-            "Settings</button> "
-            "<button type=\"submit\" name=\"action\" value=\"restore\" accesskey=\"d\">Restore "
-            "Default</button> "
-            "<button type=\"submit\" name=\"action\" value=\"features\" accesskey=\"p\">Print "
-            "Features</button></p>\n</form>\n";
+    html +=
+        "</table>\n<p class=\"orvel-commands\">"
+        "<button type=\"submit\" name=\"action\" value=\"apply\" accesskey=\"a\">Apply "
+        "Settings</button> "
+        "<button type=\"submit\" name=\"action\" value=\"restore\" accesskey=\"d\">Restore "
+        "Default</button> "
+        "<button type=\"submit\" name=\"action\" value=\"features\" accesskey=\"p\">Print "
+        "Features</button></p>\n</form>\n";
     html += "<script>var interlocks = " + interlockScriptData() +
             ";\nvar presets = {\"domestic\": " + presetScriptData(Model::OptDomestic) +
             ", \"export\": " + presetScriptData(Model::OptExport) + "};</script>\n";
@@ -203,9 +216,10 @@ void writeQuestion(pappl_client_t* client, const std::string& path,
         if (name != "session" && name != "confirmed")
             html += "<input type=\"hidden\" name=\"" + escaped(name) + "\" value=\"" +
                     escaped(value) + "\">\n";
-    html += "<button type=\"submit\" name=\"confirmed\" value=\"ok\" id=\"orvel-ok\" "
-            "autofocus>OK</button> <button type=\"submit\" name=\"confirmed\" value=\"cancel\" "
-            "id=\"orvel-cancel\">Cancel</button>\n</form></div>\n";
+    html +=
+        "<button type=\"submit\" name=\"confirmed\" value=\"ok\" id=\"orvel-ok\" "
+        "autofocus>OK</button> <button type=\"submit\" name=\"confirmed\" value=\"cancel\" "
+        "id=\"orvel-cancel\">Cancel</button>\n</form></div>\n";
     papplClientHTMLPuts(client, html.c_str());
 }
 
@@ -218,17 +232,17 @@ std::string busyText() {
 
 void reportOutcome(SendOutcome outcome, const char* done, PageState& state) {
     switch (outcome) {
-    case SendOutcome::Sent:
-        state.status = done;
-        break;
-    case SendOutcome::PrinterBusy:
-        state.status = busyText();
-        state.statusIsError = true;
-        break;
-    case SendOutcome::NotSent:
-        state.status = "The job could not be queued; see the printer's log.";
-        state.statusIsError = true;
-        break;
+        case SendOutcome::Sent:
+            state.status = done;
+            break;
+        case SendOutcome::PrinterBusy:
+            state.status = busyText();
+            state.statusIsError = true;
+            break;
+        case SendOutcome::NotSent:
+            state.status = "The job could not be queued; see the printer's log.";
+            state.statusIsError = true;
+            break;
     }
 }
 
@@ -270,7 +284,8 @@ bool settingsPage(pappl_client_t* client, void* data) {
     if (!papplClientHTMLAuthorize(client))
         return true;
     char pathBuffer[256];
-    const std::string path = papplPrinterGetPath(printer, "settings", pathBuffer, sizeof pathBuffer);
+    const std::string path =
+        papplPrinterGetPath(printer, "settings", pathBuffer, sizeof pathBuffer);
     const int printerId = papplPrinterGetID(printer);
     PageState state{appContext().storedSettings(printerId), "", false};
     std::map<std::string, std::string> fields;

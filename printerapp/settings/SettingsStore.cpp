@@ -41,8 +41,9 @@ bool saveSettings(const std::string& path, const StoredSettings& settings) {
                           S_IRUSR | S_IWUSR);
     if (fd < 0)
         return false;
-    const bool written = ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) &&
-                         ::fsync(fd) == 0;
+    const bool written =
+        ::write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size()) &&
+        ::fsync(fd) == 0;
     ::close(fd);
     if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
         ::unlink(temporary.c_str());
