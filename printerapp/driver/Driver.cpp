@@ -222,7 +222,11 @@ bool driverCallback(pappl_system_t*, const char* driverName, const char*, const 
     data->content_default = PAPPL_CONTENT_AUTO;
     data->quality_default = IPP_QUALITY_NORMAL;
     data->scaling_default = PAPPL_SCALING_AUTO;
-    data->raster_types = PAPPL_PWG_RASTER_TYPE_BLACK_1 | PAPPL_PWG_RASTER_TYPE_SGRAY_8;
+    // Grey only: the framework hands the driver a document's raster lines as they are but
+    // describes them with the job's raster type, so a black_1 document printed in the
+    // monochrome mode would reach us as 8-bit lines that are not. Pictures come as grey, and the
+    // converter dithers them.
+    data->raster_types = PAPPL_PWG_RASTER_TYPE_SGRAY_8;
     data->force_raster_type = PAPPL_PWG_RASTER_TYPE_NONE;
     data->duplex = PAPPL_DUPLEX_NONE;
     data->sides_supported = PAPPL_SIDES_ONE_SIDED;

@@ -179,6 +179,10 @@ int runServer(const ServerOptions& options) {
     ::chmod(socket.c_str(), 0600);
     papplSystemSetSaveCallback(system, reinterpret_cast<pappl_save_cb_t>(papplSystemSaveState),
                                const_cast<char*>(stateFile.c_str()));
+    // The framework's main loop notices a shutdown asked over IPP only when it wakes, which
+    // may be half a minute later: a timer wakes it every second.
+    papplSystemAddTimerCallback(
+        system, 0, 1, [](pappl_system_t*, void*) { return true; }, nullptr);
     papplSystemRun(system);
     papplSystemDelete(system);
     ::unlink(socket.c_str());
