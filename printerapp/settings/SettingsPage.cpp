@@ -125,7 +125,7 @@ std::string interlockScriptData() {
 
 const char kScript[] = R"(<script>
 (function () {
-  var form = document.getElementById('orvel-settings');
+  var form = document.getElementById('orvel-font').form;
   function rule(governor) {
     var box = form.elements[governor];
     var governed = interlocks[governor];
