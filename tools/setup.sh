@@ -13,7 +13,7 @@ packages=(
   fonts-dejavu-core
   lintian appstream desktop-file-utils libxml2-utils
   acl
-  libpappl-dev cups-ipp-utils cups-filters chromium python3
+  libpappl-dev cups-ipp-utils cups cups-filters cups-core-drivers chromium python3
 )
 
 missing=()
