@@ -184,7 +184,10 @@ int runServer(const ServerOptions& options) {
     papplSystemAddTimerCallback(
         system, 0, 1, [](pappl_system_t*, void*) { return true; }, nullptr);
     papplSystemRun(system);
-    papplSystemDelete(system);
+    // Not deleted: the framework frees the system while its last client threads may still log
+    // through it. The process ends right after; the system stays reachable until then.
+    static pappl_system_t* const ended = system;
+    (void)ended;
     ::unlink(socket.c_str());
     ::rmdir(context.runtimeFolder.c_str());
     return 0;

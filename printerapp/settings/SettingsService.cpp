@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <set>
 
 #include "printer/commands/FeaturesPage.h"
@@ -31,7 +32,20 @@ void refreshAttributes(pappl_printer_t* printer) {
 }
 
 // Queues bytes as a job of the printer's own format. The file is the job's from then on.
-bool queueJob(pappl_printer_t* printer, const std::string& name, const std::string& bytes,
+// The framework keeps the job name's and the user name's pointers, not copies of them, for as
+// long as the job is kept: they must live as long as the program. A job name is one of the
+// printer output's constants; a user name is kept here, a bounded number of them.
+const char* lastingUserName(const std::string& user) {
+    static std::mutex lock;
+    static std::set<std::string> names;
+    constexpr std::size_t kMaxNames = 64;
+    std::lock_guard<std::mutex> guard(lock);
+    if (user.empty() || (names.size() >= kMaxNames && !names.count(user)))
+        return "guest";
+    return names.insert(user).first->c_str();
+}
+
+bool queueJob(pappl_printer_t* printer, const char* lastingName, const std::string& bytes,
               const std::string& user) {
     std::string path = appContext().spoolFolder + "/orvel-command-XXXXXX";
     const int fd = ::mkostemp(path.data(), O_CLOEXEC);
@@ -40,9 +54,8 @@ bool queueJob(pappl_printer_t* printer, const std::string& name, const std::stri
     const bool written =
         ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
     ::close(fd);
-    if (!written ||
-        !papplJobCreateWithFile(printer, user.empty() ? "guest" : user.c_str(), kNativeFormat,
-                                name.c_str(), 0, nullptr, path.c_str())) {
+    if (!written || !papplJobCreateWithFile(printer, lastingUserName(user), kNativeFormat,
+                                            lastingName, 0, nullptr, path.c_str())) {
         ::unlink(path.c_str());
         return false;
     }

@@ -90,8 +90,13 @@ class AppServer:
                 self.proc.wait(timeout=5)
 
     def stop(self):
+        """Ends the server and removes its folder; a fault that a sanitizer found in the server
+        fails the test."""
         self.shutdown()
+        errors = self.stderr()
         shutil.rmtree(self.root, ignore_errors=True)
+        if "Sanitizer" in errors:
+            raise AssertionError("the server reported:\n" + errors[:20000])
 
     def uri(self, printer=None, user=""):
         return "ipp://%slocalhost:%d/ipp/print/%s" % (user, self.port, printer or self.printer)
