@@ -8,6 +8,12 @@ struct Reader {
     std::size_t at = 0;
     bool more() const { return at < bytes.size(); }
     int next() { return at < bytes.size() ? static_cast<unsigned char>(bytes[at++]) : -1; }
+    // Low byte first. Two reads in one expression would come in no fixed order.
+    int nextNumber() {
+        const int low = next();
+        const int high = next();
+        return low | (high << 8);
+    }
 };
 
 void setDot(DotPage& page, int x, int y) {
@@ -48,7 +54,7 @@ DotJob decodeDots(const std::string& bytes) {
                 y += n;
             } else if (command == '(') {
                 const int what = in.next();
-                const int count = in.next() | (in.next() << 8);
+                const int count = in.nextNumber();
                 std::vector<int> args;
                 for (int i = 0; i < count; ++i)
                     args.push_back(in.next());
@@ -62,7 +68,7 @@ DotJob decodeDots(const std::string& bytes) {
                 }
             } else if (command == '*') {
                 const int mode = in.next();
-                const int columns = in.next() | (in.next() << 8);
+                const int columns = in.nextNumber();
                 if (mode != 39 || in.at + columns * 3 > bytes.size()) {
                     job.error = "ESC * unreadable at " + std::to_string(where);
                     break;
