@@ -57,5 +57,12 @@ const Message kQueueStopped = {{"Unable to download printer settings.", "",
                                MessageIcon::Critical,
                                kMessageTitle};
 
+const Message kConfirmPrinterReady = {
+    {"Please check whether the printer is :", "* Switched ON", "* In online mode",
+     "* In Parallel or Autoshare interface", "", "To continue press OK else press Cancel to quit."},
+    MessageButtons::OKCancel,
+    MessageIcon::Information,
+    kMessageTitle};
+
 }  // namespace messages
 }  // namespace orvel

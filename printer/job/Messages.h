@@ -32,6 +32,8 @@ extern const Message kPrinterBusy;
 // The printer's queue is stopped: the settings would wait in it until somebody resumes it. It
 // names no printer, and reads as one sentence after another when its lines are joined.
 extern const Message kQueueStopped;
+// Asked before every command that sends something to the printer; only OK goes on.
+extern const Message kConfirmPrinterReady;
 
 }  // namespace messages
 }  // namespace orvel

@@ -5,8 +5,9 @@
 
 namespace orvel::confirmations {
 
-// Asked before every command that sends something to the printer; only OK goes on.
-extern const Message kConfirmPrinterReady;
+// Asked before every command that sends something to the printer; only OK goes on. Its words
+// are the printer output's, which the printer application asks too.
+inline const Message& kConfirmPrinterReady = messages::kConfirmPrinterReady;
 // Asked by Exit and by closing the main window; only Yes quits.
 extern const Message kConfirmQuit;
 
