@@ -41,7 +41,10 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DORVEL_SANITIZE=ON >/d
 output=$(mktemp)
 trap 'stop_refresher; rm -f "$output"' EXIT
 status=0
-ctest --test-dir "$build" --output-on-failure --timeout 300 "$@" | tee "$output" || status=$?
+# Two tests at a time, as the machine has two cores: most of them wait on a scheduler, a server or
+# a pause. The tests that drive a window by real X input, or time a whole program, run alone.
+ctest --test-dir "$build" --output-on-failure --timeout 300 --parallel 2 "$@" | tee "$output" ||
+    status=$?
 
 # Each skipped test with its reason, from what it printed: the line after gtest's "Skipped", a
 # line of a script's own that says SKIP or skipped, or else its last line.
