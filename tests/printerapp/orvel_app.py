@@ -151,7 +151,10 @@ class AppServer:
             path = os.path.join(self.root, "request.test")
             with open(path, "w") as out:
                 out.write(test)
+        # A session of its own, with no terminal: a server that wants a password is answered
+        # with none, never by a question on the terminal the tests were started from.
         result = subprocess.run(["ipptool", "-tv", "-T", "10", *extra, uri or self.uri(), path],
+                                stdin=subprocess.DEVNULL, start_new_session=True,
                                 capture_output=True, text=True, timeout=COMMAND_TIMEOUT_S)
         return result.returncode == 0, result.stdout + result.stderr
 
