@@ -127,9 +127,8 @@ TEST_F(OrvelSettingsOnHostileServers, AHundredPrintersEndInOneBoundEachWithItsLi
         std::vector<std::string> arguments = {"restore", "-h", servers.back()->address()};
         for (int i = 1; i <= 100; ++i)
             arguments.insert(arguments.end(), {"-d", "orvel" + std::to_string(i)});
-        runs.push_back(std::async(std::launch::async, [this, arguments] {
-            return runProgram(input(arguments));
-        }));
+        runs.push_back(std::async(std::launch::async,
+                                  [this, arguments] { return runProgram(input(arguments)); }));
     }
     for (std::size_t i = 0; i < runs.size(); ++i) {
         SCOPED_TRACE(describe(hostilities[i]));

@@ -4,24 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <future>
-#include <sstream>
 
 #include "tests/cli/ProgramRun.h"
 #include "tests/cups/spooler/SilentScheduler.h"
+#include "tests/support/TextLines.h"
 
 namespace orvel::test {
 namespace {
 
 // What a run on a silent scheduler may take, however many printers it has.
 constexpr double kRunBoundSeconds = 20;
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);)
-        lines.push_back(line);
-    return lines;
-}
 
 TEST(FleetOnASilentScheduler, AHundredPrintersEndInTimeEachWithItsLineInOrder) {
     const SilentScheduler silent;

@@ -9,11 +9,11 @@
 #include <fstream>
 #include <map>
 #include <regex>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "tests/cups/CupsSandbox.h"
+#include "tests/support/TextLines.h"
 
 namespace orvel::test {
 namespace {
@@ -48,14 +48,6 @@ ScriptRun runDemo(const std::string& environment, const std::string& arguments) 
     const int status = pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);)
-        lines.push_back(line);
-    return lines;
 }
 
 // A job as the tour shows it: decoded under its printer's line, or said to have the same bytes
