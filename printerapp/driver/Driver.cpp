@@ -98,9 +98,15 @@ bool isSettingsCommand(const std::string& head, std::size_t size) {
            (head[2] == 0 || head[2] == 1) && (head[2] == 1) == (size == 3);
 }
 
+// The job's document. A job cancelled before its thread started it has no file any more.
+int openJobFile(pappl_job_t* job) {
+    const char* path = papplJobGetFilename(job);
+    return path ? ::open(path, O_RDONLY | O_CLOEXEC) : -1;
+}
+
 // The printer's own commands, byte for byte.
 bool printRaw(pappl_job_t* job, pappl_pr_options_t*, pappl_device_t* device) {
-    const int fd = ::open(papplJobGetFilename(job), O_RDONLY | O_CLOEXEC);
+    const int fd = openJobFile(job);
     if (fd < 0) {
         papplJobSetMessage(job, "Unable to open the job's file.");
         return false;
@@ -138,7 +144,7 @@ bool printText(pappl_job_t* job, pappl_device_t* device, void*) {
     if (options)
         papplJobDeletePrintOptions(options);
     raster::TextJob text(stored.selections[index(Setting::cboFont)], length);
-    const int fd = ::open(papplJobGetFilename(job), O_RDONLY | O_CLOEXEC);
+    const int fd = openJobFile(job);
     if (fd < 0)
         return false;
     std::unique_ptr<char[]> buffer(new char[kCopyChunk]);

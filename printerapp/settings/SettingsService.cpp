@@ -14,6 +14,7 @@
 #include "printer/job/Messages.h"
 #include "printerapp/driver/Driver.h"
 #include "printerapp/server/AppContext.h"
+#include "printerapp/server/JobStart.h"
 #include "printerapp/settings/SettingsPage.h"
 #include "settings/mdlFlagSettings.h"
 
@@ -242,11 +243,20 @@ bool hasSettingsAttributes(ipp_t* request) {
     return false;
 }
 
-// Called by the framework before every operation that needs authorisation, from any client.
+// Called by the framework before every operation that needs authorisation, from any client. A
+// request that may cancel a job (an IPP cancel, or a form of the web pages) waits first while
+// the printer starts a job, which the framework cannot cancel soundly.
 http_status_t authorize(pappl_client_t* client, const char*, gid_t, void*) {
-    if (papplClientGetMethod(client) != HTTP_STATE_POST || !papplClientGetRequest(client))
+    const bool ipp =
+        papplClientGetMethod(client) == HTTP_STATE_POST && papplClientGetRequest(client);
+    if (!ipp) {
+        if (papplClientGetMethod(client) == HTTP_STATE_POST)
+            waitUntilJobStarted(client);
         return mayChangePrinter(client) ? HTTP_STATUS_CONTINUE : HTTP_STATUS_UNAUTHORIZED;
+    }
     const ipp_op_t op = papplClientGetOperation(client);
+    if (cancelsJobs(op))
+        waitUntilJobStarted(client);
     if (changesPrinter(op) && !mayChangePrinter(client))
         return HTTP_STATUS_UNAUTHORIZED;
     if (op == IPP_OP_SET_PRINTER_ATTRIBUTES && hasSettingsAttributes(papplClientGetRequest(client)))

@@ -25,7 +25,7 @@ def free_port():
 class AppServer:
     """orvel-printer-app server, started in a fresh folder; stop() ends it and removes the folder."""
 
-    def __init__(self, printer="Orvel", device="capture:/"):
+    def __init__(self, printer="Orvel", device="capture:/", environment=None, options=()):
         self.root = tempfile.mkdtemp(prefix="orvel-papp.")
         self.state = os.path.join(self.root, "state")
         self.spool = os.path.join(self.root, "spool")
@@ -35,6 +35,8 @@ class AppServer:
         os.mkdir(self.capture, 0o700)
         self.port = free_port()
         self.printer = printer
+        self.environment = environment
+        self.options = list(options)
         self.proc = None
         self.start()
         if printer:
@@ -49,8 +51,9 @@ class AppServer:
         return subprocess.Popen(
             [APP, "server", "-p", str(self.port), "--state", self.state, "--spool", self.spool,
              "--runtime", self.runtime, "--capture", self.capture, "--log", self.log,
-             "--log-level", "info"],
-            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=stderr)
+             "--log-level", "info", *self.options],
+            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=stderr,
+            env=dict(os.environ, **(self.environment or {})))
 
     def wait_until_listening(self):
         deadline = time.monotonic() + START_TIMEOUT_S
