@@ -38,8 +38,12 @@ const char kHelp[] =
     "  --state FOLDER           Printers and their settings.\n"
     "  --spool FOLDER           Jobs while they wait.\n"
     "  --remote                 Listen on the network too (needs an access password,\n"
-    "                           set first on the web interface's security page).\n"
-    "  --admin-group GROUP      Group whose members may change the printer.\n"
+    "                           set first on the web interface's security page, or an\n"
+    "                           administrators' group).\n"
+    "  --admin-group GROUP      Members of GROUP may change the printer with their own\n"
+    "                           user name and password, checked by PAM.\n"
+    "  --pam-service NAME       The PAM service for that check (orvel-printer-app).\n"
+    "  --pam-config FOLDER      PAM's configuration from FOLDER, not /etc/pam.d.\n"
     "  --capture FOLDER         Offer the capture:/ device, which writes each job to a file\n"
     "                           in FOLDER (for tests).\n"
     "  --log FILE               Log file, - for standard error.\n"
@@ -90,6 +94,9 @@ int main(int argc, char** argv) {
         {"--capture", &server.captureFolder},
         {"--log", &server.logFile},
         {"--log-level", &server.logLevel},
+        {"--admin-group", &server.adminGroup},
+        {"--pam-service", &server.pamService},
+        {"--pam-config", &server.pamConfigFolder},
         {"--runtime", &client.runtimeFolder},
         {"-d", &client.printer},
         {"-v", &client.deviceUri},

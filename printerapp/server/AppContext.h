@@ -6,6 +6,7 @@
 #include <mutex>
 #include <string>
 
+#include "printerapp/server/PamLogin.h"
 #include "printerapp/settings/VendorAttributes.h"
 
 namespace orvel::printerapp {
@@ -20,6 +21,7 @@ struct AppContext {
     std::string runtimeFolder;  // the server's socket
     std::string captureFolder;  // where the capture device writes; empty: no capture device
     bool remoteAdmin = false;
+    PamLogin adminLogin;  // group empty: no administration by login
 
     std::mutex lock;                         // guards what follows
     std::map<int, StoredSettings> settings;  // by printer id

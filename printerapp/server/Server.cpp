@@ -113,6 +113,11 @@ int runServer(const ServerOptions& options) {
         options.runtimeFolder.empty() ? defaultRuntimeFolder() : options.runtimeFolder;
     context.captureFolder = options.captureFolder;
     context.remoteAdmin = options.remote;
+    context.adminLogin = {options.pamService, options.pamConfigFolder, options.adminGroup};
+    if (!options.adminGroup.empty() && !groupExists(options.adminGroup)) {
+        std::cerr << kAppName << ": no group \"" << options.adminGroup << "\"\n";
+        return 1;
+    }
 
     for (const auto& [folder, mode] :
          {std::pair{context.stateFolder, 0700u}, std::pair{context.spoolFolder, 0700u},
@@ -151,15 +156,14 @@ int runServer(const ServerOptions& options) {
     addDocumentFormats(system);
     installSettingsService(system);
     papplSystemLoadState(system, stateFile.c_str());
-    if (!options.adminGroup.empty())
-        papplSystemSetAdminGroup(system, options.adminGroup.c_str());
     // Listening beyond this machine only with a way to tell who asks.
-    if (options.remote) {
+    if (options.remote && options.adminGroup.empty()) {
         char password[256] = "";
         if (!papplSystemGetPassword(system, password, sizeof password) || !*password) {
             std::cerr << kAppName
                       << ": --remote needs an access password, set first on the web "
-                         "interface's security page\n";
+                         "interface's security page, or an administrators' group "
+                         "(--admin-group)\n";
             papplSystemDelete(system);
             return 1;
         }

@@ -15,7 +15,9 @@ struct ServerOptions {
     std::string logFile = "-";  // "-": standard error
     std::string logLevel = "warn";
     bool remote = false;
-    std::string adminGroup;
+    std::string adminGroup;  // members may administer by their own login (PAM)
+    std::string pamService = "orvel-printer-app";
+    std::string pamConfigFolder;  // empty: /etc/pam.d
 };
 
 // The folders used when none is given: the system's for root, the user's own otherwise.

@@ -118,17 +118,25 @@ bool overOwnSocket(pappl_client_t* client) {
     return address && httpAddrFamily(address) == AF_LOCAL;
 }
 
-// The password of HTTP Basic authentication, empty when there is none.
-std::string basicPassword(pappl_client_t* client) {
+struct BasicCredentials {
+    std::string user;
+    std::string password;
+};
+
+// The user name and password of HTTP Basic authentication, empty when there are none.
+BasicCredentials basicCredentials(pappl_client_t* client) {
     const char* field = httpGetField(papplClientGetHTTP(client), HTTP_FIELD_AUTHORIZATION);
-    if (!field || std::strncmp(field, "Basic ", 6) != 0)
-        return "";
-    char decoded[512];
+    if (!field || std::strncmp(field, "Basic ", 6) != 0 || std::strlen(field) > 1024)
+        return {};
+    char decoded[1024];
     int length = sizeof(decoded) - 1;
     httpDecode64_2(decoded, &length, field + 6);
     decoded[std::min(std::max(length, 0), static_cast<int>(sizeof(decoded) - 1))] = '\0';
     const char* colon = std::strchr(decoded, ':');
-    return colon ? std::string(colon + 1) : std::string();
+    if (!colon)
+        return {};
+    return {std::string(decoded, static_cast<std::size_t>(colon - decoded)),
+            std::string(colon + 1)};
 }
 
 // The access password is kept as "NONCE~HASH", HASH the SHA-256 of "NONCE:PASSWORD" in hex.
@@ -157,16 +165,31 @@ bool passwordMatches(const std::string& stored, const std::string& password) {
 }  // namespace
 
 // Over the server's own socket (whose folder only its user may enter); with the access password
-// (HTTP Basic, any user name) once one is set; otherwise only from this machine, which is all
-// the server then listens on.
+// (HTTP Basic, any user name) once one is set; as a member of the administrators' group whom PAM
+// authenticates, when a group is named; otherwise only from this machine, which is all the
+// server then listens on.
 bool mayChangePrinter(pappl_client_t* client) {
     if (overOwnSocket(client))
         return true;
-    pappl_system_t* system = papplClientGetSystem(client);
+    const AppContext& context = appContext();
+    // A password that crossed the network in the clear is not taken: another machine must use
+    // an encrypted connection (ipps://, https://).
+    http_t* http = papplClientGetHTTP(client);
+    const bool clearOverNetwork =
+        !httpAddrLocalhost(httpGetAddress(http)) && !httpIsEncrypted(http);
+    const BasicCredentials credentials =
+        clearOverNetwork ? BasicCredentials{} : basicCredentials(client);
     char stored[256] = "";
-    if (papplSystemGetPassword(system, stored, sizeof stored) && *stored)
-        return passwordMatches(stored, basicPassword(client));
-    return !appContext().remoteAdmin;
+    const bool hasPassword =
+        papplSystemGetPassword(papplClientGetSystem(client), stored, sizeof stored) && *stored;
+    if (hasPassword && passwordMatches(stored, credentials.password))
+        return true;
+    const bool byLogin = !context.adminLogin.group.empty();
+    if (byLogin && !credentials.user.empty() &&
+        checkLogin(context.adminLogin, credentials.user, credentials.password) ==
+            LoginOutcome::Admitted)
+        return true;
+    return !hasPassword && !byLogin && !context.remoteAdmin;
 }
 
 namespace {
@@ -243,6 +266,7 @@ bool hasSettingsAttributes(ipp_t* request) {
     return false;
 }
 
+// Called by the framework before every operation that needs authorisation, from any client.
 // Called by the framework before every operation that needs authorisation, from any client. A
 // request that may cancel a job (an IPP cancel, or a form of the web pages) waits first while
 // the printer starts a job, which the framework cannot cancel soundly.

@@ -69,6 +69,11 @@ expect ./usr/share/man/man1/varnet-orvel.1.gz
 expect ./usr/share/doc/varnet-orvel/copyright
 expect ./usr/share/doc/varnet-orvel/changelog.gz
 expect ./usr/share/metainfo/example.varnet_printing.orvel.metainfo.xml
+# How PAM checks the printer application's administrators: the administrator's file once
+# installed, which an upgrade must not overwrite.
+expect ./etc/pam.d/orvel-printer-app
+dpkg-deb --ctrl-tarfile "$deb" | tar -xOf - ./conffiles | grep -qxF /etc/pam.d/orvel-printer-app ||
+  fail "/etc/pam.d/orvel-printer-app is not a conffile"
 
 # Programs are what the launchers in bin run: the files there and the files the links there lead to.
 programs=$(while read -r _ _ _ _ _ path arrow target; do

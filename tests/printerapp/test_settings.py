@@ -1,17 +1,25 @@
 """The nineteen permanent settings over IPP and on the printer's web page: what is read, what is
 sent to the printer (the window's very jobs), what is refused, and who may change them."""
 
+import base64
+import grp
+import http.client
 import http.cookiejar
 import os
+import pwd
 import re
+import shutil
+import socket
+import ssl
 import stat
 import subprocess
+import tempfile
 import time
 import unittest
 import urllib.parse
 import urllib.request
 
-from orvel_app import (AppServer, attribute_values, get_printer_attributes,
+from orvel_app import (APP, AppServer, attribute_values, get_printer_attributes,
                        set_printer_attributes)
 
 # Every setting's attribute, its values (the choices in their order) and its default, as the
@@ -301,6 +309,176 @@ class SettingsPage(unittest.TestCase):
                       "processing print jobs, please try once printer is free.", answer.text)
         self.app.pause_printer(resume=True)
         self.assertNotIn(b"\x1b\x19", self.app.wait_for_captures(1)[0])
+
+
+GROUP_PASSWORD = "Orvel-Group-2024"
+# A PAM service for the tests, in a folder of their own: any user whose password is
+# GROUP_PASSWORD is authenticated (pam_exec gives the password on standard input, ended by a
+# NUL), every account is valid. Whether the user is in the group is the server's to check.
+PAM_SERVICE = """auth required pam_exec.so expose_authtok quiet %s
+account required pam_permit.so
+"""
+PASSWORD_CHECK = """#!/bin/bash
+IFS= read -r -d '' password
+[ "$password" = "%s" ]
+""" % GROUP_PASSWORD
+
+
+def own_network_address():
+    """An address of this machine that is not a loopback one, or None."""
+    with socket.socket(socket.AF_INET, socket.SOCK_DGRAM) as probe:
+        try:
+            probe.connect(("192.0.2.1", 9))  # nothing is sent
+            address = probe.getsockname()[0]
+        except OSError:
+            return None
+    return None if address.startswith("127.") else address
+
+
+def answers_on(address, port):
+    try:
+        with socket.create_connection((address, port), timeout=2):
+            return True
+    except OSError:
+        return False
+
+
+def post_ipp_in_the_clear(host, port, user, password):
+    """Set-Printer-Attributes sent over plain HTTP with the password already in it, as a careless
+    client would; returns the HTTP status."""
+    def attribute(tag, name, value):
+        return (bytes([tag]) + len(name).to_bytes(2, "big") + name.encode()
+                + len(value).to_bytes(2, "big") + value.encode())
+
+    uri = "ipp://%s:%d/ipp/print/Orvel" % (host, port)
+    body = (b"\x02\x00\x00\x13\x00\x00\x00\x01\x01"
+            + attribute(0x47, "attributes-charset", "utf-8")
+            + attribute(0x48, "attributes-natural-language", "en")
+            + attribute(0x45, "printer-uri", uri)
+            + b"\x04" + attribute(0x44, "orvel-font-default", "script") + b"\x03")
+    credentials = base64.b64encode(("%s:%s" % (user, password)).encode()).decode()
+    connection = http.client.HTTPConnection(host, port, timeout=30)
+    try:
+        connection.request("POST", "/ipp/print/Orvel", body, {
+            "Content-Type": "application/ipp", "Authorization": "Basic " + credentials})
+        return connection.getresponse().status
+    finally:
+        connection.close()
+
+
+def get_https(host, port, path, credentials):
+    """The HTTP status of a GET over TLS, the server's certificate taken as it is."""
+    context = ssl.create_default_context()
+    context.check_hostname = False
+    context.verify_mode = ssl.CERT_NONE
+    headers = {}
+    if credentials:
+        headers["Authorization"] = "Basic " + base64.b64encode(
+            ("%s:%s" % credentials).encode()).decode()
+    connection = http.client.HTTPSConnection(host, port, timeout=30, context=context)
+    try:
+        connection.request("GET", path, headers=headers)
+        return connection.getresponse().status
+    finally:
+        connection.close()
+
+
+class Administration(unittest.TestCase):
+    """Who may change the printer: from this machine only, unless the administrator opens it to
+    the network, and then only with the access password or as a member of the administrators'
+    group whom PAM authenticates."""
+
+    def setUp(self):
+        self.pam = tempfile.mkdtemp(prefix="orvel-pam.")
+        check = os.path.join(self.pam, "check-password")
+        with open(check, "w") as out:
+            out.write(PASSWORD_CHECK)
+        os.chmod(check, 0o755)
+        with open(os.path.join(self.pam, "orvel-test"), "w") as out:
+            out.write(PAM_SERVICE % check)
+        self.user = pwd.getpwuid(os.getuid()).pw_name
+        self.group = grp.getgrgid(os.getgid()).gr_name
+
+    def tearDown(self):
+        shutil.rmtree(self.pam, ignore_errors=True)
+
+    def server_alone(self, *options):
+        folder = tempfile.mkdtemp(prefix="orvel-papp.")
+        try:
+            return subprocess.run(
+                [APP, "server", "-p", "1", *options,
+                 *[arg for name in ("state", "spool", "runtime")
+                   for arg in ("--" + name, os.path.join(folder, name))]],
+                stdin=subprocess.DEVNULL, capture_output=True, text=True, timeout=30)
+        finally:
+            shutil.rmtree(folder, ignore_errors=True)
+
+    def test_the_network_is_opened_only_with_a_way_to_tell_who_asks(self):
+        refused = self.server_alone("--remote")
+        self.assertEqual(refused.returncode, 1)
+        self.assertIn("--remote needs an access password", refused.stderr)
+        unknown = self.server_alone("--remote", "--admin-group", "no-such-group-here")
+        self.assertEqual(unknown.returncode, 1)
+        self.assertIn('no group "no-such-group-here"', unknown.stderr)
+
+    def test_by_default_only_this_machine_is_listened_to(self):
+        address = own_network_address()
+        if not address:
+            self.skipTest("this machine has no address but loopback ones")
+        app = AppServer(printer=None)
+        try:
+            self.assertTrue(answers_on("127.0.0.1", app.port))
+            self.assertFalse(answers_on(address, app.port))
+        finally:
+            app.stop()
+
+    def test_over_the_network_a_member_of_the_group_by_login_and_no_one_else(self):
+        outsider = "nobody"
+        if outsider == self.user or outsider in grp.getgrnam(self.group).gr_mem or \
+                pwd.getpwnam(outsider).pw_gid == os.getgid():
+            self.skipTest("nobody is in the group %s here" % self.group)
+        app = AppServer(options=["--remote", "--admin-group", self.group,
+                                 "--pam-service", "orvel-test", "--pam-config", self.pam])
+        try:
+            member = "%s:%s@" % (self.user, GROUP_PASSWORD)
+            refused = [
+                "",
+                "%s:wrong-password@" % self.user,
+                "%s:%s@" % (outsider, GROUP_PASSWORD),
+                "no-such-user-here:%s@" % GROUP_PASSWORD,
+            ]
+            # From this machine in the clear; from the network encrypted (ipptool moves to an
+            # encrypted connection when the server asks it to).
+            cases = [("ipp", "localhost", credentials, False) for credentials in refused]
+            cases.append(("ipp", "localhost", member, True))
+            network = own_network_address()
+            if network:
+                cases += [("ipps", network, credentials, False) for credentials in refused]
+                cases.append(("ipps", network, member, True))
+            fonts = iter(["roman", "courier"])
+            for scheme, host, credentials, admitted in cases:
+                with self.subTest(uri="%s://%s%s" % (scheme, credentials, host)):
+                    uri = "%s://%s%s:%d/ipp/print/Orvel" % (scheme, credentials, host, app.port)
+                    choice = next(fonts) if admitted else "prestige"
+                    ok, output = app.ipptool(
+                        set_printer_attributes([("orvel-font-default", choice)]), uri)
+                    self.assertIn("status-code = " + ("successful-ok" if admitted else
+                                                      "client-error-not-authenticated"), output)
+                    if admitted:
+                        app.wait_until_idle()
+            if network:
+                # A password sent in the clear over the network is not taken.
+                status = post_ipp_in_the_clear(network, app.port, self.user, GROUP_PASSWORD)
+                self.assertIn(status, (401, 426))
+                # The settings page too, over https with the server's own certificate.
+                for credentials, expected in [(None, 401), ((self.user, "wrong-password"), 401),
+                                              ((self.user, GROUP_PASSWORD), 200)]:
+                    self.assertEqual(get_https(network, app.port, "/Orvel/settings", credentials),
+                                     expected)
+            # One settings job for each time the group's member changed the font.
+            self.assertEqual(len(app.captures()), sum(1 for case in cases if case[3]))
+        finally:
+            app.stop()
 
 
 class OwnSocket(unittest.TestCase):
