@@ -239,6 +239,22 @@ def pwg_raster(width, height, resolution, page_size_points, black_runs):
     put(452, 1)                # total pages
     put(456, 1)                # cross feed transform
     put(460, 1)                # feed transform
+    return b"RaS2" + bytes(header) + compressed_lines(grey_lines(width, height, black_runs))
+
+
+def apple_raster(width, height, resolution, black_runs):
+    """A one-page Apple raster (image/urf) of 8-bit grey (W8), black_runs as for pwg_raster."""
+    page = bytearray(32)
+    page[0] = 8                # bits per pixel
+    page[1] = 4                # colour space: sGray
+    page[2] = 1                # one-sided
+    page[3] = 4                # normal quality
+    page[12:24] = struct.pack(">III", width, height, resolution)
+    return (b"UNIRAST\0" + struct.pack(">I", 1) + bytes(page)
+            + compressed_lines(grey_lines(width, height, black_runs)))
+
+
+def grey_lines(width, height, black_runs):
     lines = []
     for y in range(height):
         line = bytearray(b"\xff" * width)
@@ -247,16 +263,21 @@ def pwg_raster(width, height, resolution, page_size_points, black_runs):
             if start < end:
                 line[start:end] = bytes(end - start)
         lines.append(bytes(line))
+    return lines
+
+
+def compressed_lines(lines):
+    """Both raster formats' lines: a count of repeats, then the line in runs."""
     data = bytearray()
     y = 0
-    while y < height:
+    while y < len(lines):
         count = 1
-        while y + count < height and count < 256 and lines[y + count] == lines[y]:
+        while y + count < len(lines) and count < 256 and lines[y + count] == lines[y]:
             count += 1
         data.append(count - 1)
         data += packbits(lines[y])
         y += count
-    return b"RaS2" + bytes(header) + bytes(data)
+    return bytes(data)
 
 
 def packbits(line):

@@ -7,8 +7,8 @@ import time
 import unittest
 
 from escp_reading import read_job
-from orvel_app import (AppServer, attribute_values, get_printer_attributes, png_grey,
-                       pwg_raster, set_printer_attributes, write_file)
+from orvel_app import (AppServer, apple_raster, attribute_values, get_printer_attributes,
+                       png_grey, pwg_raster, set_printer_attributes, write_file)
 
 ESC = b"\x1b"
 # The 12-inch continuous paper the printer starts with: 8.5 x 12 inches, 1530 x 2160 dots at
@@ -31,7 +31,7 @@ class Printing(unittest.TestCase):
         self.app.print_file(write_file(self.app.root, name, data), document_format)
         return self.app.wait_for_captures(before + 1)[-1]
 
-    def test_pwg_raster_prints_every_dot_where_the_page_is_black(self):
+    def test_pwg_and_apple_raster_print_every_dot_where_the_page_is_black(self):
         # Band edges (rows 23 and 24 of each band), a diagonal, marks in the left margin and
         # beyond the head's reach (left out), and blank bands between.
         def black_runs(y):
@@ -44,18 +44,23 @@ class Printing(unittest.TestCase):
                 runs.append((LEFT_MARGIN, LEFT_MARGIN + HEAD_WIDTH))
             return runs
 
-        raster = pwg_raster(PAGE_WIDTH, PAGE_HEIGHT, 180, (612, 864), black_runs)
-        job = read_job(self.print_and_capture("page.pwg", raster, "image/pwg-raster"))
-        self.assertEqual(len(job.pages), 1)
-        page = job.pages[0]
-        self.assertEqual(page.length_360ths, 4320)
         expected = set()
         for y in range(PAGE_HEIGHT):
             for start, end in black_runs(y):
                 for x in range(max(start, LEFT_MARGIN), min(end, LEFT_MARGIN + HEAD_WIDTH)):
                     expected.add((x - LEFT_MARGIN, y))
-        self.assertEqual(len(page.dots - expected), 0, "dots where the page is white")
-        self.assertEqual(len(expected - page.dots), 0, "white where the page is black")
+        for name, document_format, raster in [
+                ("page.pwg", "image/pwg-raster",
+                 pwg_raster(PAGE_WIDTH, PAGE_HEIGHT, 180, (612, 864), black_runs)),
+                ("page.urf", "image/urf",
+                 apple_raster(PAGE_WIDTH, PAGE_HEIGHT, 180, black_runs))]:
+            with self.subTest(document_format):
+                job = read_job(self.print_and_capture(name, raster, document_format))
+                self.assertEqual(len(job.pages), 1)
+                page = job.pages[0]
+                self.assertEqual(page.length_360ths, 4320)
+                self.assertEqual(len(page.dots - expected), 0, "dots where the page is white")
+                self.assertEqual(len(expected - page.dots), 0, "white where the page is black")
 
     def test_a_grey_png_is_dithered_darker_where_it_is_darker(self):
         png = png_grey(360, 180, lambda x, y: 255 - x * 255 // 359)  # white to black, 2 inches
