@@ -76,6 +76,7 @@ QString SpoolerModule::takeSpooler(void* library, const struct stat& checked) {
         return QStringLiteral("it made no spooler");
     spooler_ = spooler;
     destroy_ = destroy;
+    forwardTo(spooler);
     return {};
 }
 
@@ -88,8 +89,9 @@ void SpoolerModule::tell(const QString& why) {
 }
 
 DefaultPrinter SpoolerModule::defaultPrinter() {
-    // Whether any printer is set up can't be told without the spooler.
-    return load() ? spooler_->defaultPrinter() : DefaultPrinter{true, std::string()};
+    // Without the spooler, the default printer is found under no name.
+    load();
+    return ForwardingSpooler::defaultPrinter();
 }
 
 // The message box keeps its words ("OpenPrinter Falied!!!"); a cause on this computer's side,
@@ -97,54 +99,11 @@ DefaultPrinter SpoolerModule::defaultPrinter() {
 Spooler::Handle SpoolerModule::openPrinter(const std::string& name) {
     if (!load())
         return kNoHandle;
-    const Handle printer = spooler_->openPrinter(name);
-    const std::string why = printer == kNoHandle ? spooler_->localFailure() : std::string();
+    const Handle printer = ForwardingSpooler::openPrinter(name);
+    const std::string why = printer == kNoHandle ? localFailure() : std::string();
     if (!why.empty())
         std::fprintf(stderr, "The printer can't be reached: %s\n", why.c_str());
     return printer;
-}
-
-// A printer is open only through the module's spooler: without it there is no handle to use.
-long SpoolerModule::queuedJobs(Handle printer) {
-    return spooler_ != nullptr ? spooler_->queuedJobs(printer) : 0;
-}
-
-bool SpoolerModule::queueStopped(Handle printer) {
-    return spooler_ != nullptr && spooler_->queueStopped(printer);
-}
-
-bool SpoolerModule::startDocument(Handle printer, const std::string& documentName) {
-    return spooler_ != nullptr && spooler_->startDocument(printer, documentName);
-}
-
-bool SpoolerModule::startPage(Handle printer) {
-    return spooler_ != nullptr && spooler_->startPage(printer);
-}
-
-long SpoolerModule::writeChunk(Handle printer, const Bytes& chunk) {
-    return spooler_ != nullptr ? spooler_->writeChunk(printer, chunk) : -1;
-}
-
-bool SpoolerModule::endPage(Handle printer) {
-    return spooler_ != nullptr && spooler_->endPage(printer);
-}
-
-bool SpoolerModule::endDocument(Handle printer) {
-    return spooler_ != nullptr && spooler_->endDocument(printer);
-}
-
-void SpoolerModule::cancelDocument(Handle printer) {
-    if (spooler_ != nullptr)
-        spooler_->cancelDocument(printer);
-}
-
-void SpoolerModule::closePrinter(Handle printer) {
-    if (spooler_ != nullptr)
-        spooler_->closePrinter(printer);
-}
-
-std::string SpoolerModule::localFailure() {
-    return spooler_ != nullptr ? spooler_->localFailure() : std::string();
 }
 
 }  // namespace orvel

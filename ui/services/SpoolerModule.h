@@ -13,11 +13,11 @@
 #include <QString>
 
 #include "printer/cups/SpoolerModuleEntries.h"
-#include "printer/job/Spooler.h"
+#include "printer/job/ForwardingSpooler.h"
 
 namespace orvel {
 
-class SpoolerModule : public Spooler {
+class SpoolerModule : public ForwardingSpooler {
 public:
     explicit SpoolerModule(const QString& modulePath);
     ~SpoolerModule() override;
@@ -30,18 +30,10 @@ public:
     // right is taken up without a restart.
     bool load();
 
+    // The two operations that come first: each opens the module. The rest reach the module's
+    // spooler once it is there, and fail as for a printer out of reach before.
     DefaultPrinter defaultPrinter() override;
     Handle openPrinter(const std::string& name) override;
-    long queuedJobs(Handle printer) override;
-    bool queueStopped(Handle printer) override;
-    bool startDocument(Handle printer, const std::string& documentName) override;
-    bool startPage(Handle printer) override;
-    long writeChunk(Handle printer, const Bytes& chunk) override;
-    bool endPage(Handle printer) override;
-    bool endDocument(Handle printer) override;
-    void cancelDocument(Handle printer) override;
-    void closePrinter(Handle printer) override;
-    std::string localFailure() override;
 
 private:
     // Why the module can't be used, or empty once its spooler is made.
