@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 
+#include <cstring>
 #include <iostream>
 
 #include "printerapp/driver/Driver.h"
@@ -137,6 +138,26 @@ int listPrinters(const ClientOptions& options) {
     return 0;
 }
 
+namespace {
+
+// The format a file is sent as: the one given; plain text for a file named as text, which by
+// its content alone would pass for the printer's own commands; otherwise left to the server,
+// which knows pictures and raster pages by their first bytes and takes anything else as the
+// printer's own commands.
+std::string documentFormatOf(const std::string& file, const std::string& given) {
+    if (!given.empty())
+        return given;
+    static const char* const kTextEndings[] = {".txt", ".text", ".TXT"};
+    for (const char* ending : kTextEndings) {
+        const std::size_t length = std::strlen(ending);
+        if (file.size() > length && file.compare(file.size() - length, length, ending) == 0)
+            return "text/plain";
+    }
+    return "application/octet-stream";
+}
+
+}  // namespace
+
 int submitFiles(const ClientOptions& options) {
     if (options.printer.empty() || options.files.empty())
         return fail("submit needs -d PRINTER and one or more files");
@@ -147,8 +168,9 @@ int submitFiles(const ClientOptions& options) {
         ipp_t* print = request(IPP_OP_PRINT_JOB, printerUri(options.printer), false);
         const std::string name = file.substr(file.find_last_of('/') + 1);
         ippAddString(print, IPP_TAG_OPERATION, IPP_TAG_NAME, "job-name", nullptr, name.c_str());
+        const std::string format = documentFormatOf(file, options.format);
         ippAddString(print, IPP_TAG_OPERATION, IPP_TAG_MIMETYPE, "document-format", nullptr,
-                     options.format.empty() ? "application/octet-stream" : options.format.c_str());
+                     format.c_str());
         ipp_t* response = cupsDoFileRequest(connection.http, print, "/ipp/print", file.c_str());
         if (cupsLastError() > IPP_STATUS_OK_CONFLICTING) {
             ippDelete(response);

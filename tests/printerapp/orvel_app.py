@@ -145,7 +145,9 @@ class AppServer:
         return [os.stat(os.path.join(self.capture, name)).st_mtime for name in self.captures()]
 
     def print_file(self, path, document_format):
-        self.cli("submit", "-d", self.printer, "-f", document_format, path)
+        """submit, with -f FORMAT unless the format is None."""
+        given = ["-f", document_format] if document_format else []
+        self.cli("submit", "-d", self.printer, *given, path)
 
     def ipptool(self, test, uri=None, *extra):
         """Runs an ipptool test (a file or the text of one); returns (passed, output)."""

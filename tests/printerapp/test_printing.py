@@ -109,6 +109,18 @@ class Printing(unittest.TestCase):
                 self.assertEqual(self.print_and_capture("raw.prn", ESC + every_byte,
                                                         document_format), ESC + every_byte)
 
+    def test_submit_without_a_format_prints_a_text_file_as_text(self):
+        # By its content alone a text file would pass for the printer's own commands, and print
+        # without carriage returns or a form feed.
+        start = ESC + b"@" + ESC + b"x\x01" + ESC + b"k\x01" + ESC + b"P" + TWELVE_INCH_LENGTH
+        for name, data, printed in [
+                ("note.txt", b"Hello\nWorld\n", start + b"Hello\r\nWorld\r\n\x0c"),
+                ("NOTE.TXT", b"Hello\n", start + b"Hello\r\n\x0c"),
+                ("commands.prn", ESC + b"@Hello\r\n\x0c", ESC + b"@Hello\r\n\x0c"),
+                ("txt", b"Hello\n", b"Hello\n")]:
+            with self.subTest(name):
+                self.assertEqual(self.print_and_capture(name, data, None), printed)
+
     def test_the_paper_the_page_length_choices_name_and_cut_sheets(self):
         ok, output = self.app.ipptool(get_printer_attributes("media-supported,media-default"))
         self.assertTrue(ok, output)
