@@ -20,30 +20,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The child's environment: this process's, changed as asked.
-std::vector<std::string> childEnvironment(const Environment& changes) {
-    std::vector<std::string> entries;
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        const std::string text = *entry;
-        const std::string name = text.substr(0, text.find('='));
-        if (changes.count(name) == 0)
-            entries.push_back(text);
-    }
-    for (const auto& [name, value] : changes) {
-        if (value)
-            entries.push_back(name + "=" + *value);
-    }
-    return entries;
-}
-
-std::vector<char*> pointersTo(std::vector<std::string>& texts) {
-    std::vector<char*> pointers;
-    for (std::string& text : texts)
-        pointers.push_back(text.data());
-    pointers.push_back(nullptr);
-    return pointers;
-}
-
 // Runs in the forked child: only calls that are safe between fork and exec.
 [[noreturn]] void becomeProgram(const ProcessRequest& request, pid_t caller, int outFd, int errFd,
                                 char* const* arguments, char* const* environment) {
@@ -95,6 +71,30 @@ bool reaped(pid_t child, ProcessResult& result) {
 }
 
 }  // namespace
+
+// The child's environment: this process's, changed as asked.
+std::vector<std::string> childEnvironment(const Environment& changes) {
+    std::vector<std::string> entries;
+    for (char** entry = environ; *entry != nullptr; ++entry) {
+        const std::string text = *entry;
+        const std::string name = text.substr(0, text.find('='));
+        if (changes.count(name) == 0)
+            entries.push_back(text);
+    }
+    for (const auto& [name, value] : changes) {
+        if (value)
+            entries.push_back(name + "=" + *value);
+    }
+    return entries;
+}
+
+std::vector<char*> pointersTo(std::vector<std::string>& texts) {
+    std::vector<char*> pointers;
+    for (std::string& text : texts)
+        pointers.push_back(text.data());
+    pointers.push_back(nullptr);
+    return pointers;
+}
 
 ProcessResult BoundedProcess::run(const ProcessRequest& request) {
     ProcessResult result;

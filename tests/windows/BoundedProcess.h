@@ -31,6 +31,12 @@ struct ProcessRequest {
     bool captureOutput = true;
 };
 
+// The child's environment: this process's, changed as asked; "NAME=value" strings.
+std::vector<std::string> childEnvironment(const Environment& changes);
+
+// The strings as the NULL-ended array of pointers that exec takes; they must outlive it.
+std::vector<char*> pointersTo(std::vector<std::string>& texts);
+
 class BoundedProcess {
 public:
     // Each of the two outputs is kept up to this size; the rest is read and dropped.

@@ -13,8 +13,6 @@
 #include <stdexcept>
 #include <thread>
 
-extern char** environ;
-
 namespace orvel::test {
 
 namespace {
@@ -28,32 +26,10 @@ constexpr char kProbe[] = ORVEL_WINDOW_PROBE;
 constexpr auto kServerStartTimeout = 10s;
 constexpr auto kToolTimeout = 15s;
 
-std::vector<char*> pointersTo(std::vector<std::string>& texts) {
-    std::vector<char*> pointers;
-    for (std::string& text : texts)
-        pointers.push_back(text.data());
-    pointers.push_back(nullptr);
-    return pointers;
-}
-
-std::vector<std::string> environmentWith(const Environment& changes) {
-    std::vector<std::string> entries;
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        const std::string text = *entry;
-        if (changes.count(text.substr(0, text.find('='))) == 0)
-            entries.push_back(text);
-    }
-    for (const auto& [name, value] : changes) {
-        if (value)
-            entries.push_back(name + "=" + *value);
-    }
-    return entries;
-}
-
 // Forks a child in a group of its own, killed when this process dies; -1 when it can't.
 pid_t spawn(std::vector<std::string> arguments, const Environment& environment,
             const std::string& workingFolder, int keepFd = -1) {
-    std::vector<std::string> variables = environmentWith(environment);
+    std::vector<std::string> variables = childEnvironment(environment);
     std::vector<char*> argv = pointersTo(arguments);
     std::vector<char*> envp = pointersTo(variables);
     const pid_t caller = getpid();
