@@ -10,17 +10,13 @@
 
 #include "tests/core/RecordingViews.h"
 #include "tests/support/FakeServices.h"
+#include "tests/support/QuestionTexts.h"
 #include "tests/support/RecordingSpooler.h"
 #include "ui/core/windows/frmConfigUtility.h"
 #include "ui/core/windows/frmFeatures.h"
 
 namespace orvel::test {
 
-// The questions as the user reads them.
-inline const std::string kPrinterReadyText =
-    "Please check whether the printer is :\r\n* Switched ON\r\n* In online mode\r\n"
-    "* In Parallel or Autoshare interface\r\n\r\nTo continue press OK else press Cancel to quit.";
-inline const std::string kQuitText = "Are you sure to quit from this application?";
 inline const std::string kTitle = "Printer Configuration Utility";
 
 class CoreWindowTest : public ::testing::Test {

@@ -11,6 +11,7 @@
 #include "printer/job/Messages.h"
 #include "tests/support/CountingPictureLoader.h"
 #include "tests/support/FakeServices.h"
+#include "tests/support/QuestionTexts.h"
 #include "tests/support/RecordingSpooler.h"
 #include "ui/core/services/ProgramControl.h"
 #include "ui/core/windows/frmConfigUtility.h"
@@ -20,12 +21,6 @@
 #include "ui/qt/windows/FeaturesView.h"
 
 namespace orvel::test {
-
-// The confirmation texts as the user reads them.
-inline const std::string kPrinterReadyText =
-    "Please check whether the printer is :\r\n* Switched ON\r\n* In online mode\r\n"
-    "* In Parallel or Autoshare interface\r\n\r\nTo continue press OK else press Cancel to quit.";
-inline const std::string kQuitText = "Are you sure to quit from this application?";
 
 // The windows' program folder in the tests: the pictures come from a CountingPictureLoader.
 inline const QString kPictureFolder = QStringLiteral("/opt/varnet-orvel");
