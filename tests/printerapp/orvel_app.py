@@ -133,11 +133,8 @@ class AppServer:
         raise AssertionError("the printer is still busy after %d s" % timeout)
 
     def pause_printer(self, resume=False):
-        test = get_printer_attributes("printer-state").replace(
-            "Get-Printer-Attributes", "Resume-Printer" if resume else "Pause-Printer").replace(
-            " ATTR keyword requested-attributes printer-state\n",
-            " ATTR name requesting-user-name tester\n")
-        ok, output = self.ipptool(test)
+        ok, output = self.ipptool(ipp_request("Resume-Printer" if resume else "Pause-Printer",
+                                              ["ATTR name requesting-user-name tester"]))
         if not ok:
             raise AssertionError(output)
 
@@ -176,34 +173,29 @@ def write_file(folder, name, data):
     return path
 
 
+def ipp_request(operation, lines=(), statuses=("successful-ok",)):
+    """One request of an ipptool test: the operation attributes every request carries (the
+    printer's URI is ipptool's $uri), then the given lines, then the statuses that pass."""
+    body = [" OPERATION " + operation,
+            " GROUP operation-attributes-tag",
+            " ATTR charset attributes-charset utf-8",
+            " ATTR naturalLanguage attributes-natural-language en",
+            " ATTR uri printer-uri $uri"]
+    body += [" " + line for line in lines]
+    body += [" STATUS " + status for status in statuses]
+    return "{\n%s\n}\n" % "\n".join(body)
+
+
 def set_printer_attributes(attributes):
     """An ipptool test that sets keyword attributes, expecting nothing of the answer."""
-    lines = "\n".join(" ATTR keyword %s %s" % pair for pair in attributes)
-    return """{
- OPERATION Set-Printer-Attributes
- GROUP operation-attributes-tag
- ATTR charset attributes-charset utf-8
- ATTR naturalLanguage attributes-natural-language en
- ATTR uri printer-uri $uri
- ATTR name requesting-user-name tester
- GROUP printer-attributes-tag
-%s
- DISPLAY status-code
-}
-""" % lines
+    return ipp_request("Set-Printer-Attributes",
+                       ["ATTR name requesting-user-name tester", "GROUP printer-attributes-tag"]
+                       + ["ATTR keyword %s %s" % pair for pair in attributes]
+                       + ["DISPLAY status-code"], statuses=())
 
 
 def get_printer_attributes(requested):
-    return """{
- OPERATION Get-Printer-Attributes
- GROUP operation-attributes-tag
- ATTR charset attributes-charset utf-8
- ATTR naturalLanguage attributes-natural-language en
- ATTR uri printer-uri $uri
- ATTR keyword requested-attributes %s
- STATUS successful-ok
-}
-""" % requested
+    return ipp_request("Get-Printer-Attributes", ["ATTR keyword requested-attributes " + requested])
 
 
 def attribute_values(output, name):

@@ -8,7 +8,7 @@ import unittest
 
 from escp_reading import read_job
 from orvel_app import (AppServer, apple_raster, attribute_values, get_printer_attributes,
-                       png_grey, pwg_raster, set_printer_attributes, write_file)
+                       ipp_request, png_grey, pwg_raster, set_printer_attributes, write_file)
 
 ESC = b"\x1b"
 # The 12-inch continuous paper the printer starts with: 8.5 x 12 inches, 1530 x 2160 dots at
@@ -151,41 +151,19 @@ EXPECTED_FAILURES = {
 }
 
 
-PRINT_THEN_CANCEL = """{
- OPERATION Print-Job
- GROUP operation-attributes-tag
- ATTR charset attributes-charset utf-8
- ATTR naturalLanguage attributes-natural-language en
- ATTR uri printer-uri $uri
- ATTR name requesting-user-name tester
- ATTR mimeMediaType document-format %s
- FILE %s
- STATUS successful-ok
-}
-{
- OPERATION Cancel-Job
- GROUP operation-attributes-tag
- ATTR charset attributes-charset utf-8
- ATTR naturalLanguage attributes-natural-language en
- ATTR uri printer-uri $uri
- ATTR integer job-id $job-id
- ATTR name requesting-user-name tester
- STATUS successful-ok
- STATUS client-error-not-possible
-}
-"""
+def print_then_cancel(document_format, path):
+    """Print-Job, then at once Cancel-Job of that job: canceled, or too late to cancel."""
+    return (ipp_request("Print-Job", ["ATTR name requesting-user-name tester",
+                                      "ATTR mimeMediaType document-format " + document_format,
+                                      "FILE " + path])
+            + ipp_request("Cancel-Job", ["ATTR integer job-id $job-id",
+                                         "ATTR name requesting-user-name tester"],
+                          statuses=("successful-ok", "client-error-not-possible")))
 
-JOB_STATE = """{
- OPERATION Get-Job-Attributes
- GROUP operation-attributes-tag
- ATTR charset attributes-charset utf-8
- ATTR naturalLanguage attributes-natural-language en
- ATTR uri printer-uri $uri
- ATTR integer job-id %d
- ATTR keyword requested-attributes job-state
- STATUS successful-ok
-}
-"""
+
+def job_state(job_id):
+    return ipp_request("Get-Job-Attributes", ["ATTR integer job-id %d" % job_id,
+                                              "ATTR keyword requested-attributes job-state"])
 
 
 class CancellingAJobAsItStarts(unittest.TestCase):
@@ -216,7 +194,7 @@ class CancellingAJobAsItStarts(unittest.TestCase):
             ]
             for job_id, (document_format, path) in enumerate(documents, 1):
                 with self.subTest(document_format):
-                    ok, output = app.ipptool(PRINT_THEN_CANCEL % (document_format, path))
+                    ok, output = app.ipptool(print_then_cancel(document_format, path))
                     self.assertTrue(ok, output)
                     self.assertIn(self.final_state(app, job_id), ("canceled", "completed"))
                     self.assertIsNone(app.proc.poll(), "the server ended: " + app.stderr())
@@ -226,7 +204,7 @@ class CancellingAJobAsItStarts(unittest.TestCase):
     def final_state(self, app, job_id):
         deadline = time.monotonic() + 20
         while True:
-            ok, output = app.ipptool(JOB_STATE % job_id)
+            ok, output = app.ipptool(job_state(job_id))
             state = (attribute_values(output, "job-state") or [""])[0] if ok else ""
             if state in ("canceled", "aborted", "completed") or time.monotonic() > deadline:
                 return state

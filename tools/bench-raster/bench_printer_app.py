@@ -27,18 +27,10 @@ try:
     job = orvel_app.write_file(app.root, "job.prn", b"\x1b@latency\x0c")
     test = os.path.join(app.root, "print.test")
     with open(test, "w") as out:
-        out.write("""{
- OPERATION Print-Job
- GROUP operation-attributes-tag
- ATTR charset attributes-charset utf-8
- ATTR naturalLanguage attributes-natural-language en
- ATTR uri printer-uri $uri
- ATTR name requesting-user-name bench
- ATTR mimeMediaType document-format application/vnd.varnet-orvel-escp
- FILE $filename
- STATUS successful-ok
-}
-""")
+        out.write(orvel_app.ipp_request(
+            "Print-Job", ["ATTR name requesting-user-name bench",
+                          "ATTR mimeMediaType document-format application/vnd.varnet-orvel-escp",
+                          "FILE $filename"]))
     latencies = []
     for i in range(10):
         began = time.monotonic()
