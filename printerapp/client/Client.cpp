@@ -5,7 +5,7 @@
 
 #include <unistd.h>
 
-#include <cstring>
+#include <cctype>
 #include <iostream>
 
 #include "printerapp/driver/Driver.h"
@@ -32,9 +32,13 @@ struct Connection {
     }
 };
 
+std::string serverSocket(const ClientOptions& options) {
+    return socketPath(options.runtimeFolder.empty() ? defaultRuntimeFolder()
+                                                    : options.runtimeFolder);
+}
+
 bool connect(const ClientOptions& options, Connection& connection) {
-    const std::string socket =
-        socketPath(options.runtimeFolder.empty() ? defaultRuntimeFolder() : options.runtimeFolder);
+    const std::string socket = serverSocket(options);
     connection.http = httpConnect2(socket.c_str(), 0, nullptr, AF_UNSPEC, HTTP_ENCRYPTION_NEVER, 1,
                                    kTimeoutMs, nullptr);
     if (!connection.http) {
@@ -72,6 +76,29 @@ ipp_t* exchange(Connection& connection, ipp_t* request, const char* resource) {
     return response;
 }
 
+// A request for one attribute, sent and checked.
+ipp_t* askFor(Connection& connection, ipp_t* request, const char* attribute, const char* resource) {
+    ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
+                 attribute);
+    return exchange(connection, request, resource);
+}
+
+// The format a file is sent as: the one given; plain text for a file named as text, which by
+// its content alone would pass for the printer's own commands; otherwise left to the server,
+// which knows pictures and raster pages by their first bytes and takes anything else as the
+// printer's own commands.
+std::string documentFormatOf(const std::string& file, const std::string& given) {
+    if (!given.empty())
+        return given;
+    const std::size_t dot = file.find_last_of("./");
+    if (dot == std::string::npos || file[dot] != '.' || dot == 0 || file[dot - 1] == '/')
+        return "application/octet-stream";
+    std::string ending = file.substr(dot + 1);
+    for (char& c : ending)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ending == "txt" || ending == "text" ? "text/plain" : "application/octet-stream";
+}
+
 const std::string kSystemUri = "ipp://localhost/ipp/system";
 
 }  // namespace
@@ -105,10 +132,9 @@ int deletePrinter(const ClientOptions& options) {
     ipp_t* del = request(IPP_OP_DELETE_PRINTER, kSystemUri, true);
     ipp_t* response = nullptr;
     // The printer is named by its id in the system's request; find it first.
-    ipp_t* get = request(IPP_OP_GET_PRINTER_ATTRIBUTES, printerUri(options.printer), false);
-    ippAddString(get, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
-                 "printer-id");
-    ipp_t* attributes = exchange(connection, get, "/ipp/print");
+    ipp_t* attributes = askFor(
+        connection, request(IPP_OP_GET_PRINTER_ATTRIBUTES, printerUri(options.printer), false),
+        "printer-id", "/ipp/print");
     if (!attributes) {
         ippDelete(del);
         return 1;
@@ -125,10 +151,8 @@ int listPrinters(const ClientOptions& options) {
     Connection connection;
     if (!connect(options, connection))
         return 1;
-    ipp_t* get = request(IPP_OP_GET_PRINTERS, kSystemUri, true);
-    ippAddString(get, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
-                 "printer-name");
-    ipp_t* response = exchange(connection, get, "/ipp/system");
+    ipp_t* response = askFor(connection, request(IPP_OP_GET_PRINTERS, kSystemUri, true),
+                             "printer-name", "/ipp/system");
     if (!response)
         return 1;
     for (ipp_attribute_t* attr = ippFindAttribute(response, "printer-name", IPP_TAG_NAME); attr;
@@ -137,26 +161,6 @@ int listPrinters(const ClientOptions& options) {
     ippDelete(response);
     return 0;
 }
-
-namespace {
-
-// The format a file is sent as: the one given; plain text for a file named as text, which by
-// its content alone would pass for the printer's own commands; otherwise left to the server,
-// which knows pictures and raster pages by their first bytes and takes anything else as the
-// printer's own commands.
-std::string documentFormatOf(const std::string& file, const std::string& given) {
-    if (!given.empty())
-        return given;
-    static const char* const kTextEndings[] = {".txt", ".text", ".TXT"};
-    for (const char* ending : kTextEndings) {
-        const std::size_t length = std::strlen(ending);
-        if (file.size() > length && file.compare(file.size() - length, length, ending) == 0)
-            return "text/plain";
-    }
-    return "application/octet-stream";
-}
-
-}  // namespace
 
 int submitFiles(const ClientOptions& options) {
     if (options.printer.empty() || options.files.empty())
@@ -188,10 +192,8 @@ int showStatus(const ClientOptions& options) {
     Connection connection;
     if (!connect(options, connection))
         return 1;
-    ipp_t* get = request(IPP_OP_GET_SYSTEM_ATTRIBUTES, kSystemUri, true);
-    ippAddString(get, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", nullptr,
-                 "system-state");
-    ipp_t* response = exchange(connection, get, "/ipp/system");
+    ipp_t* response = askFor(connection, request(IPP_OP_GET_SYSTEM_ATTRIBUTES, kSystemUri, true),
+                             "system-state", "/ipp/system");
     if (!response)
         return 1;
     ipp_attribute_t* state = ippFindAttribute(response, "system-state", IPP_TAG_ENUM);
@@ -212,8 +214,7 @@ int shutdownServer(const ClientOptions& options) {
         return 1;
     ippDelete(response);
     // Done once the server has removed its socket, which it does last.
-    const std::string socket =
-        socketPath(options.runtimeFolder.empty() ? defaultRuntimeFolder() : options.runtimeFolder);
+    const std::string socket = serverSocket(options);
     for (int waited = 0; waited < kTimeoutMs; waited += 50) {
         if (::access(socket.c_str(), F_OK) != 0)
             return 0;

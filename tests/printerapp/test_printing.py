@@ -116,6 +116,7 @@ class Printing(unittest.TestCase):
         for name, data, printed in [
                 ("note.txt", b"Hello\nWorld\n", start + b"Hello\r\nWorld\r\n\x0c"),
                 ("NOTE.TXT", b"Hello\n", start + b"Hello\r\n\x0c"),
+                ("Note.Text", b"Hello\n", start + b"Hello\r\n\x0c"),
                 ("commands.prn", ESC + b"@Hello\r\n\x0c", ESC + b"@Hello\r\n\x0c"),
                 ("txt", b"Hello\n", b"Hello\n")]:
             with self.subTest(name):
