@@ -26,10 +26,9 @@ void noteState(pappl_job_t* job, void* data) {
     jobs->printing |= state == IPP_JSTATE_PROCESSING;
 }
 
-}  // namespace
-
-// A printer that is not stopped and prints no job starts a pending one at once: it is handing
-// it on.
+// Whether the printer is between handing a pending job to the thread that prints it and that
+// thread marking it as printing. A printer that is not stopped and prints no job starts a
+// pending one at once: it is handing it on.
 bool startingJob(pappl_printer_t* printer) {
     if (papplPrinterGetState(printer) == IPP_PSTATE_STOPPED)
         return false;
@@ -37,6 +36,8 @@ bool startingJob(pappl_printer_t* printer) {
     papplPrinterIterateActiveJobs(printer, noteState, &jobs, 1, 0);
     return jobs.pending && !jobs.printing;
 }
+
+}  // namespace
 
 void waitUntilJobStarted(pappl_client_t* client) {
     pappl_printer_t* printer = papplClientGetPrinter(client);

@@ -5,10 +5,6 @@
 
 namespace orvel::printerapp {
 
-// Whether the printer is between handing a pending job to the thread that prints it and that
-// thread marking it as printing.
-bool startingJob(pappl_printer_t* printer);
-
 // Called before a request that may cancel jobs on the client's printer (an IPP cancel, a form of
 // the web pages): waits, a bounded time, while the printer is starting a job.
 void waitUntilJobStarted(pappl_client_t* client);

@@ -12,6 +12,7 @@
 #include <cstring>
 #include <future>
 #include <memory>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -87,39 +88,50 @@ bool plausible(const std::string& text, std::size_t most) {
 
 }  // namespace
 
-bool groupExists(const std::string& group) {
-    std::vector<char> buffer(16384);
-    struct group* found = nullptr;
+namespace {
+
+constexpr std::size_t kEntryBuffer = 16384;
+
+std::optional<gid_t> groupId(const std::string& name) {
+    std::vector<char> buffer(kEntryBuffer);
     struct group entry {};
-    return ::getgrnam_r(group.c_str(), &entry, buffer.data(), buffer.size(), &found) == 0 && found;
+    struct group* found = nullptr;
+    if (::getgrnam_r(name.c_str(), &entry, buffer.data(), buffer.size(), &found) != 0 || !found)
+        return std::nullopt;
+    return entry.gr_gid;
+}
+
+std::optional<gid_t> primaryGroupOf(const std::string& user) {
+    std::vector<char> buffer(kEntryBuffer);
+    passwd account{};
+    passwd* found = nullptr;
+    if (::getpwnam_r(user.c_str(), &account, buffer.data(), buffer.size(), &found) != 0 || !found)
+        return std::nullopt;
+    return account.pw_gid;
+}
+
+}  // namespace
+
+bool groupExists(const std::string& group) {
+    return groupId(group).has_value();
 }
 
 bool userInGroup(const std::string& user, const std::string& group) {
-    std::vector<char> buffer(16384);
-    passwd account{};
-    passwd* foundUser = nullptr;
-    if (::getpwnam_r(user.c_str(), &account, buffer.data(), buffer.size(), &foundUser) != 0 ||
-        !foundUser)
-        return false;
-    const gid_t primary = account.pw_gid;
-    std::vector<char> groupBuffer(16384);
-    struct group entry {};
-    struct group* foundGroup = nullptr;
-    if (::getgrnam_r(group.c_str(), &entry, groupBuffer.data(), groupBuffer.size(), &foundGroup) !=
-            0 ||
-        !foundGroup)
+    const std::optional<gid_t> primary = primaryGroupOf(user);
+    const std::optional<gid_t> wanted = groupId(group);
+    if (!primary || !wanted)
         return false;
     int count = 64;
     std::vector<gid_t> groups(count);
-    if (::getgrouplist(user.c_str(), primary, groups.data(), &count) < 0) {
+    if (::getgrouplist(user.c_str(), *primary, groups.data(), &count) < 0) {
         if (count <= 0 || count > 65536)
             return false;
         groups.resize(count);
-        if (::getgrouplist(user.c_str(), primary, groups.data(), &count) < 0)
+        if (::getgrouplist(user.c_str(), *primary, groups.data(), &count) < 0)
             return false;
     }
     groups.resize(count);
-    return std::find(groups.begin(), groups.end(), entry.gr_gid) != groups.end();
+    return std::find(groups.begin(), groups.end(), *wanted) != groups.end();
 }
 
 LoginOutcome checkLogin(const PamLogin& login, const std::string& user,
